@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/dbbackend.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace zelvan::platform {
+
+// The program's database connection (in place of an ADO Connection). Its
+// Data Source chooses the back end: an existing directory is an embedded
+// instance of SQLite files; anything else is a SQL Server reached through ODBC.
+class Connection
+{
+public:
+    Connection();
+    ~Connection();
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    // Throws Err: 80040E4D for a refused login, 80004005 when the server or
+    // the database can't be reached, with the engine's own text.
+    void open(const QString &connectionString);
+    bool isOpen() const { return m_backend != nullptr; }
+
+    // Throws Err 3704 when the connection is not open, else the back end's Err.
+    std::unique_ptr<DbCursor> execute(const QString &sql);
+
+private:
+    std::unique_ptr<DbBackend> m_backend;
+};
+
+} // namespace zelvan::platform

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace zelvan::platform {
+
+// Finding and starting another program of the suite (the database updater).
+class ProgramStarter
+{
+public:
+    virtual ~ProgramStarter() = default;
+    // True for an ordinary file: hidden and system files count as absent
+    // (elsewhere than Windows: an executable regular file whose name does not
+    // start with a dot).
+    virtual bool isOrdinaryFile(const QString &path) = 0;
+    // Starts the program with a normal, focused window and does not wait for it.
+    virtual bool startDetached(const QString &path) = 0;
+};
+
+} // namespace zelvan::platform

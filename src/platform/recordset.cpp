@@ -1,0 +1,158 @@
+#include "platform/recordset.h"
+
+#include "platform/err.h"
+
+namespace zelvan::platform {
+
+void Recordset::open()
+{
+    if (!m_connection || !m_connection->isOpen())
+        throw objectClosedError();
+    close();
+    auto cursor = m_connection->execute(m_source);
+    const int columns = cursor->columnCount();
+    m_names.clear();
+    m_index.clear();
+    m_names.reserve(columns);
+    for (int i = 0; i < columns; ++i) {
+        const QString name = cursor->columnName(i);
+        m_names.append(name);
+        m_index.insert(name.toLower(), i);  // the first of two equal names wins
+    }
+    m_cursor = std::move(cursor);
+    m_open = true;
+    m_consumed = 0;
+    m_eof = !m_cursor->fetch(m_row);
+    if (m_eof)
+        m_cursor.reset();  // nothing left to read; free the statement early
+}
+
+void Recordset::close()
+{
+    m_open = false;
+    m_cursor.reset();
+    m_names.clear();
+    m_index.clear();
+    m_row.clear();
+    m_eof = true;
+    m_consumed = 0;
+    m_materialized = false;
+    m_rows.clear();
+    m_position = 0;
+}
+
+void Recordset::requireOpen() const
+{
+    if (!m_open)
+        throw objectClosedError();
+}
+
+bool Recordset::eof() const
+{
+    requireOpen();
+    if (m_materialized)
+        return m_position >= qint64(m_rows.size());
+    return m_eof;
+}
+
+void Recordset::moveNext()
+{
+    if (eof())
+        throw noCurrentRecordError();
+    if (m_materialized) {
+        ++m_position;
+        return;
+    }
+    ++m_consumed;
+    if (!m_cursor->fetch(m_row)) {
+        m_eof = true;
+        m_cursor.reset();
+    }
+}
+
+qint64 Recordset::materialize()
+{
+    requireOpen();
+    if (!m_materialized) {
+        if (!m_eof) {
+            m_rows.push_back(std::move(m_row));
+            std::vector<Variant> row;
+            while (m_cursor->fetch(row))
+                m_rows.push_back(std::move(row));
+        }
+        m_cursor.reset();
+        m_row.clear();
+        m_materialized = true;
+        m_position = 0;
+    }
+    return qint64(m_rows.size());
+}
+
+qint64 Recordset::recordCount()
+{
+    requireOpen();
+    const qint64 ahead = materialize();
+    return m_consumed + ahead;
+}
+
+void Recordset::setAbsolutePosition(qint64 position)
+{
+    materialize();
+    if (position < 0 || position >= qint64(m_rows.size()))
+        throw noCurrentRecordError();
+    m_position = position;
+}
+
+const std::vector<Variant> &Recordset::currentRow() const
+{
+    if (eof())
+        throw noCurrentRecordError();
+    return m_materialized ? m_rows[size_t(m_position)] : m_row;
+}
+
+int Recordset::fieldIndex(const QString &name) const
+{
+    return m_index.value(name.toLower(), -1);
+}
+
+const Variant &Recordset::field(const QString &name) const
+{
+    requireOpen();
+    const int index = fieldIndex(name);
+    if (index < 0)
+        throw itemNotFoundError();
+    return currentRow()[size_t(index)];
+}
+
+const Variant &Recordset::field(int index) const
+{
+    requireOpen();
+    if (index < 0 || index >= m_names.size())
+        throw itemNotFoundError();
+    return currentRow()[size_t(index)];
+}
+
+int Recordset::fieldCount() const
+{
+    return m_open ? int(m_names.size()) : 0;
+}
+
+QString Recordset::fieldName(int index) const
+{
+    requireOpen();
+    if (index < 0 || index >= m_names.size())
+        throw itemNotFoundError();
+    return m_names.at(index);
+}
+
+const Variant &Recordset::cell(qint64 row, int column) const
+{
+    requireOpen();
+    if (!m_materialized || row < 0 || row >= qint64(m_rows.size()))
+        throw noCurrentRecordError();
+    if (column < 0 || column >= m_names.size())
+        throw itemNotFoundError();
+    return m_rows[size_t(row)][size_t(column)];
+}
+
+} // namespace zelvan::platform

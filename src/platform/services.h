@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+namespace zelvan::platform {
+
+class Clipboard;
+class Clock;
+class MessageBoxes;
+class ProgramExit;
+class ProgramStarter;
+class Registry;
+class SystemInfo;
+
+// The platform services the program uses, handed in by main() or by a test.
+// Not owned.
+struct Services
+{
+    MessageBoxes *messages = nullptr;
+    Clipboard *clipboard = nullptr;
+    ProgramExit *exit = nullptr;
+    Clock *clock = nullptr;
+    Registry *registry = nullptr;
+    SystemInfo *system = nullptr;
+    ProgramStarter *starter = nullptr;
+    QString programDir;  // the folder of the zelvan executable
+};
+
+} // namespace zelvan::platform
