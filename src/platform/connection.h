@@ -23,6 +23,8 @@ public:
     // the database can't be reached, with the engine's own text.
     void open(const QString &connectionString);
     bool isOpen() const { return m_backend != nullptr; }
+    // Opens the connection on a back end built elsewhere (tests, fakes).
+    void openWith(std::unique_ptr<DbBackend> backend) { m_backend = std::move(backend); }
 
     // Throws Err 3704 when the connection is not open, else the back end's Err.
     std::unique_ptr<DbCursor> execute(const QString &sql);
