@@ -1,9 +1,108 @@
-#include <QCoreApplication>
-#include <QTextStream>
+#include "platform/commandline.h"
+#include "platform/desktopservices.h"
+#include "platform/logmessageboxes.h"
+#include "platform/processarguments.h"
+#include "platform/programexit.h"
+#include "platform/qtmessageboxes.h"
+#include "startup/program.h"
+#include "startup/programstart.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include <cstdio>
+#include <memory>
+
+using namespace zelvan;
+
+namespace {
+
+void print(FILE *out, const QString &text)
+{
+    const QByteArray bytes = text.toLocal8Bit() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
+}
+
+bool hasDisplay()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
+        || qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+#else
+    return true;
+#endif
+}
+
+bool anyWindowOpen()
+{
+    const auto windows = QApplication::topLevelWidgets();
+    for (const QWidget *w : windows) {
+        if (w->isVisible())
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    QTextStream(stdout) << "zelvan " << ZELVAN_VERSION << Qt::endl;
-    return 0;
+    const platform::CommandLine options = platform::CommandLine::parse(platform::processArguments(argc, argv));
+    if (!options.error.isEmpty()) {
+        print(stderr, QStringLiteral("zelvan: ") + options.error);
+        print(stderr, platform::CommandLine::usage());
+        return platform::ExitCode::LaunchParameters;
+    }
+    if (options.help) {
+        print(stdout, platform::CommandLine::helpText());
+        return 0;
+    }
+    if (options.version) {
+        print(stdout, QStringLiteral("zelvan " ZELVAN_VERSION));
+        return 0;
+    }
+
+    // Output to a file or to standard output needs no screen.
+    if (options.headless())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    else if (!hasDisplay()) {
+        print(stderr, QStringLiteral(u"zelvan: ekran bulunamadı. Rapor penceresi için bir masaüstü oturumu gerekir; "
+                                     u"dosyaya yazmak için --pdf, --png veya --json kullanın."));
+        return platform::ExitCode::Other;
+    }
+
+    int qtArgc = 1;  // the launch line is ours: Qt must not take options out of it
+    QApplication app(qtArgc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zelvan"));
+    QApplication::setApplicationVersion(QStringLiteral(ZELVAN_VERSION));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    std::unique_ptr<platform::MessageBoxes> messages;
+    if (options.headless() || qEnvironmentVariable("ZELVAN_MESSAGES") == u"log")
+        messages = std::make_unique<platform::LogMessageBoxes>(qEnvironmentVariable("ZELVAN_ANSWERS"));
+    else
+        messages = std::make_unique<platform::QtMessageBoxes>();
+    platform::SystemClipboard clipboard;
+    platform::ProcessExit exit;
+    platform::SystemClock clock;
+
+    platform::Services services;
+    services.messages = messages.get();
+    services.clipboard = &clipboard;
+    services.exit = &exit;
+    services.clock = &clock;
+    services.programDir = QApplication::applicationDirPath();
+
+    Program program(services, options);
+    program.showLoginDialog = [](Program &p) {
+        print(stderr, QStringLiteral(u"zelvan: giriş penceresi henüz yok"));
+        p.end(platform::ExitCode::Other);
+    };
+    program.showReport = [](Program &) {};
+
+    Main(program);
+    if (!anyWindowOpen())
+        return program.exitCode;
+    const int rc = app.exec();
+    return program.exitCode ? program.exitCode : rc;
 }

@@ -1,0 +1,104 @@
+#include "report/detailformat.h"
+
+#include "platform/clock.h"
+#include "platform/programexit.h"
+#include "platform/recordset.h"
+#include "report/reportvalues.h"
+#include "report/stockvaluation.h"
+#include "startup/openrecordset.h"
+#include "startup/program.h"
+
+namespace zelvan {
+
+using platform::Recordset;
+using platform::Variant;
+
+const QList<ReportFigure> &reportFigures()
+{
+    static const QList<ReportFigure> figures = {
+        {QStringLiteral(u"kesilen_Cekler"), QStringLiteral(u"SELECT SUM(Borc) as Toplam FROM CEKKART WHERE Durum='Kendi Çekimiz'"), false},
+        {QStringLiteral(u"Verilen_Senetler"), QStringLiteral(u"SELECT SUM(Borc) as Toplam FROM SENETKART WHERE Durum='Kendi Senedimiz'"), false},
+        {QStringLiteral(u"Acık_hesaptan_Alacaklılar"), QStringLiteral(u"SELECT SUM(Bakiye) as Toplam FROM CB WHERE  Bakiye<0"), false},
+        {QStringLiteral(u"porfoydeki_cekler"), QStringLiteral(u"SELECT SUM(Alacak) as Toplam FROM CEKKART WHERE Durum='Portföyde'"), true},
+        {QStringLiteral(u"porfoydeki_senetler"), QStringLiteral(u"SELECT SUM(Alacak) as Toplam FROM SENETKART WHERE Durum='Portföyde'"), true},
+        {QStringLiteral(u"bankadaki_cekler"), QStringLiteral(u"SELECT SUM(Alacak) as Toplam  FROM CEKKART WHERE Durum='Bankada Tahsilde' OR Durum='Bankada Teminatta'"), true},
+        {QStringLiteral(u"bankadaki_senetler"), QStringLiteral(u"SELECT SUM(Alacak) as Toplam  FROM SENETKART WHERE Durum='Bankada Tahsilde' OR Durum='Bankada Teminatta'"), true},
+        {QStringLiteral(u"parcalı_ceklerın_kalanları"), QStringLiteral(u"SELECT SUM(Kalan) as Toplam FROM CEKPARCALISONUC "), true},
+        {QStringLiteral(u"Parcalı_senetlerin_klalanları"), QStringLiteral(u"SELECT SUM(Kalan) as Toplam FROM SENETPARCALISONUC"), true},
+        {QStringLiteral(u"Karsılıksız_cekler"), QStringLiteral(u"SELECT SUM(Alacak) as Toplam FROM CEKKART WHERE Durum='Karşılıksız'"), true},
+        {QStringLiteral(u"Karsılıksız_senetler"), QStringLiteral(u"SELECT SUM(Alacak) as Toplam FROM SENETKART WHERE Durum='Karşılıksız'"), true},
+        {StockField, QString(), true},
+        {QStringLiteral(u"hesaba_aktarılmamıs_pos_toplamı"), QStringLiteral(u"SELECT SUM(Hesaba_Gececek_Tutar) as  Toplam FROM POSHAREKET WHERE Hesaba_Aktarildi=0"), true},
+        {QStringLiteral(u"banaka_bakiyeleri_toplamı"), QStringLiteral(u"SELECT  SUM(Bakiye) as Toplam FROM BB WHERE Hesap_ID>0"), true},
+        {QStringLiteral(u"Kasa_bakiyeleri_toplamı"), QStringLiteral(u"SELECT  SUM(Bakiye) as Toplam FROM KB "), true},
+        {QStringLiteral(u"acık_hesaptakı_boırclar"), QStringLiteral(u"SELECT SUM(Bakiye) as Toplam FROM CB WHERE  Bakiye>0"), true},
+    };
+    return figures;
+}
+
+QString stockMovementSql(const QString &stockId)
+{
+    return QStringLiteral("SELECT STOKKART.Stok_ID, STOKHAREKET.Giris, STOKHAREKET.Cikis,STOKHAREKET.Maliyet FROM "
+                          "STOKHAREKET,STOKKART WHERE STOKHAREKET.Stok_ID=STOKKART.Stok_ID AND STOKKART.Stok_ID=")
+        + stockId + QStringLiteral(" ORDER BY Tarih,Cikis");
+}
+
+namespace {
+
+// OpenRecordset, then the end of the run when it could not open the query:
+// its messages have been shown and a made-up figure must not be printed.
+Recordset &openOrEnd(Program &program, std::shared_ptr<Recordset> &rs, const QString &sql)
+{
+    if (!rs)
+        rs = std::make_shared<Recordset>();
+    OpenRecordset(program, *rs, sql);
+    if (rs->state() != Recordset::StateOpen)
+        program.end(platform::ExitCode::ReportQuery);
+    return *rs;
+}
+
+void addToTotal(ReportValues &report, const QString &totalField, const Variant &value)
+{
+    report.setValue(totalField, report.value(totalField) + value);
+}
+
+void figureStep(Program &program, ReportValues &report, const ReportFigure &figure)
+{
+    Recordset &rs = openOrEnd(program, program.vars.SharedRecordset, figure.sql);
+    const Variant &sum = rs.field(QStringLiteral("Toplam"));
+    report.setValue(figure.field, sum.isNull() ? Variant::integer(0) : sum.abs());
+    addToTotal(report, figure.rightColumn ? RightTotalField : LeftTotalField, report.value(figure.field));
+}
+
+void stockStep(Program &program, ReportValues &report, std::shared_ptr<Recordset> &stockList)
+{
+    Recordset &items = openOrEnd(program, stockList, StockListSql);
+    Variant running = Variant::currency(platform::Currency());
+    const QString idColumn = QStringLiteral("Stok_ID");
+    while (!items.eof()) {
+        const QString sql = stockMovementSql(items.field(idColumn).toString());
+        Recordset &movements = openOrEnd(program, program.vars.SharedRecordset, sql);
+        running = Variant::currency((running + Variant::currency(StockItemValue(movements))).toCurrency());
+        items.moveNext();
+    }
+    report.setValue(StockField, running);
+    addToTotal(report, RightTotalField, report.value(StockField));
+}
+
+} // namespace
+
+void Detail_Format(Program &program, ReportValues &report, std::shared_ptr<Recordset> &stockList)
+{
+    report.setValue(QStringLiteral("tarih"), Variant::date(platform::oleDateFrom(program.services.clock->currentDate())));
+    report.setValue(QStringLiteral("saat"),
+                    Variant::date(platform::oleDateFrom(QDate(1899, 12, 30), program.services.clock->currentTime())));
+
+    for (const ReportFigure &figure : reportFigures()) {
+        if (figure.sql.isEmpty())
+            stockStep(program, report, stockList);
+        else
+            figureStep(program, report, figure);
+    }
+}
+
+} // namespace zelvan

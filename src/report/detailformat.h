@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace zelvan {
+
+namespace platform {
+class Recordset;
+}
+class Program;
+class ReportValues;
+
+// The report's figures: what the Detail section's format handler computes.
+struct ReportFigure
+{
+    QString field;
+    QString sql;         // empty for the stock value
+    bool rightColumn;    // false: the company's debts; true: what it holds or is owed
+};
+
+// The sixteen figures in the order they are computed.
+const QList<ReportFigure> &reportFigures();
+
+inline const QString LeftTotalField = QStringLiteral(u"sirketin_genel_borçları_toplamı");
+inline const QString RightTotalField = QStringLiteral(u"sirketin_genel_alacakları_toplamı");
+inline const QString StockField = QStringLiteral(u"toplam_Stok_degeri");
+
+inline const QString StockListSql = QStringLiteral(
+    "SELECT STOKKART.Stok_ID FROM STOKKART,SB WHERE STOKKART.Stok_ID=SB.Stok_ID AND SB.Kalan>0");
+// The movement query of one stock item.
+QString stockMovementSql(const QString &stockId);
+
+// Fills the date and time, every figure and both totals. `stockList` is the
+// report object's own recordset for the list of stock items. A query that
+// fails (after OpenRecordset has shown it) ends the program with exit code 8:
+// no page is made with a figure that could not be computed.
+void Detail_Format(Program &program, ReportValues &report, std::shared_ptr<platform::Recordset> &stockList);
+
+} // namespace zelvan

@@ -1,0 +1,67 @@
+#include "report/stockvaluation.h"
+
+#include "platform/err.h"
+#include "platform/recordset.h"
+
+namespace zelvan {
+
+using platform::Currency;
+using platform::Variant;
+
+namespace {
+
+int columnOf(platform::Recordset &rs, const QString &name)
+{
+    const int index = rs.fieldIndex(name);
+    if (index < 0 && !rs.eof())
+        throw platform::itemNotFoundError();
+    return index;
+}
+
+} // namespace
+
+Currency StockItemValue(platform::Recordset &movements)
+{
+    // Running state, stored as fixed-point after every step.
+    Currency quantity;
+    Currency unitCost;
+    Currency totalCost;
+
+    const int giris = columnOf(movements, QStringLiteral("Giris"));
+    const int cikis = columnOf(movements, QStringLiteral("Cikis"));
+    const int maliyet = columnOf(movements, QStringLiteral("Maliyet"));
+    const Variant zero = Variant::integer(0);
+
+    while (!movements.eof()) {
+        const Variant &in = movements.field(giris);
+        const Variant &out = movements.field(cikis);
+        const Variant &cost = movements.field(maliyet);
+
+        if (!in.isNull() && !out.isNull())
+            quantity = (Variant::currency(quantity) + in - out).toCurrency();
+
+        const Variant net = in - out;  // NULL when either is
+        if (Variant::compare(net, zero).value_or(0) > 0) {
+            if (!cost.isNull())
+                totalCost = (Variant::currency(totalCost) + net * cost).toCurrency();
+            if (quantity > Currency()) {
+                unitCost = Currency::fromDouble(totalCost.toDouble() / quantity.toDouble());
+            } else {
+                // The shortfall is written off: start again from this receipt's
+                // cost. Without a cost the previous average stands.
+                if (!cost.isNull())
+                    unitCost = cost.toCurrency();
+                totalCost = Currency();
+                quantity = Currency();
+            }
+        } else if (!net.isNull()) {
+            totalCost = (Variant::currency(totalCost) + net * Variant::currency(unitCost)).toCurrency();
+        }
+        movements.moveNext();
+    }
+
+    const Currency value = quantity * unitCost;
+    return value < Currency() ? Currency() : value;
+}
+
+} // namespace zelvan

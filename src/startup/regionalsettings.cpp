@@ -1,0 +1,9 @@
+#include "startup/regionalsettings.h"
+
+namespace zelvan {
+
+void CheckRegionalSettings(Program &)
+{
+}
+
+} // namespace zelvan

@@ -1,0 +1,74 @@
+#include "support/zelvanrun.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QProcess>
+
+namespace zelvan::test {
+
+QStringList ZelvanRun::messageTexts() const
+{
+    QStringList texts;
+    for (const QJsonObject &m : messages)
+        texts.append(m.value(QStringLiteral("text")).toString());
+    return texts;
+}
+
+QString binaryPath(const QString &name)
+{
+    QString path = QDir(QStringLiteral(ZELVAN_BIN_DIR)).filePath(name);
+#ifdef Q_OS_WIN
+    path += QStringLiteral(".exe");
+#endif
+    return path;
+}
+
+QProcessEnvironment runEnvironment(const QString &registryFile)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("ZELVAN_MESSAGES"), QStringLiteral("log"));
+    environment.insert(QStringLiteral("ZELVAN_REGISTRY"), registryFile);
+    environment.remove(QStringLiteral("ZELVAN_ANSWERS"));
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    return environment;
+}
+
+void writeRegistry(const QString &path, const QString &body)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return;
+    const QString text = body.isEmpty()
+        ? QStringLiteral("REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\International]\n\"sDecimal\"=\",\"\n"
+                         "\"sThousand\"=\".\"\n\"sDate\"=\".\"\n\"sShortDate\"=\"dd.MM.yyyy\"\n"
+                         "\"sTimeFormat\"=\"HH:mm:ss\"\n")
+        : body;
+    file.write(text.toUtf8());
+}
+
+ZelvanRun runZelvan(const QStringList &arguments, const QProcessEnvironment &environment, int timeoutMs)
+{
+    ZelvanRun run;
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(binaryPath(QStringLiteral("zelvan")), arguments);
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        run.crashed = true;
+    }
+    run.crashed = run.crashed || process.exitStatus() != QProcess::NormalExit;
+    run.exitCode = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    for (const QByteArray &line : run.err.split('\n')) {
+        const QJsonObject object = QJsonDocument::fromJson(line).object();
+        if (object.contains(QStringLiteral("msgbox")))
+            run.messages.append(object.value(QStringLiteral("msgbox")).toObject());
+    }
+    return run;
+}
+
+} // namespace zelvan::test

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QList>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+namespace zelvan::test {
+
+// One run of the real zelvan binary, headless, with its message log parsed.
+struct ZelvanRun
+{
+    int exitCode = -1;
+    bool crashed = false;
+    QByteArray out;
+    QByteArray err;
+    QList<QJsonObject> messages;  // the "msgbox" objects of the log, in order
+
+    QStringList messageTexts() const;
+};
+
+// An environment for runs: messages logged, the given registry file, no
+// answers unless set.
+QProcessEnvironment runEnvironment(const QString &registryFile);
+
+// A registry file whose regional settings are the ones the program needs.
+void writeRegistry(const QString &path, const QString &body = QString());
+
+ZelvanRun runZelvan(const QStringList &arguments, const QProcessEnvironment &environment, int timeoutMs = 120000);
+
+// The path of a built program, e.g. binaryPath("zelvan").
+QString binaryPath(const QString &name);
+
+} // namespace zelvan::test

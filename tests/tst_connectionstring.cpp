@@ -1,0 +1,59 @@
+#include "platform/connectionstring.h"
+
+#include <QTest>
+
+using namespace zelvan::platform;
+using namespace Qt::Literals::StringLiterals;
+
+class TestConnectionString : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void split_data();
+    void split();
+};
+
+void TestConnectionString::split_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("catalog");
+    QTest::addColumn<QString>("source");
+
+    const QString head = u"Provider=SQLOLEDB.1;Persist Security Info=False;"_s;
+    QTest::newRow("plain") << head + u"User ID=sa;Password=pw;Initial Catalog=DB1;Data Source=SRV1"_s << u"sa"_s
+                           << u"pw"_s << u"DB1"_s << u"SRV1"_s;
+    QTest::newRow("empty password") << head + u"User ID=sa;Password=;Initial Catalog=DB1;Data Source=SRV1"_s
+                                    << u"sa"_s << QString() << u"DB1"_s << u"SRV1"_s;
+    QTest::newRow("semicolon ends the password") << head + u"User ID=sa;Password=a;b;Initial Catalog=DB1;Data Source=S"_s
+                                                 << u"sa"_s << u"a"_s << u"DB1"_s << u"S"_s;
+    QTest::newRow("equals inside a value") << head + u"User ID=sa;Password=a=b;Initial Catalog=DB1;Data Source=S"_s
+                                           << u"sa"_s << u"a=b"_s << u"DB1"_s << u"S"_s;
+    QTest::newRow("braces kept as they stand") << head + u"User ID=sa;Password={x};Initial Catalog=D;Data Source=S"_s
+                                               << u"sa"_s << u"{x}"_s << u"D"_s << u"S"_s;
+    QTest::newRow("password that names a keyword, last wins")
+        << head + u"User ID=sa;Password=x;Data Source=EVIL;Initial Catalog=D;Data Source=S"_s << u"sa"_s << u"x"_s
+        << u"D"_s << u"S"_s;
+    QTest::newRow("named instance") << head + u"User ID=sa;Password=p;Initial Catalog=D;Data Source=SRV\\SQLEXPRESS"_s
+                                    << u"sa"_s << u"p"_s << u"D"_s << u"SRV\\SQLEXPRESS"_s;
+    QTest::newRow("keywords any case, blanks kept in values")
+        << u"user id= sa ;PASSWORD= p ;initial catalog=D;data source= S"_s << u" sa "_s << u" p "_s << u"D"_s
+        << u" S"_s;
+    QTest::newRow("pieces without =") << u"junk;User ID=u;;Data Source=S"_s << u"u"_s << QString() << QString()
+                                      << u"S"_s;
+}
+
+void TestConnectionString::split()
+{
+    QFETCH(QString, text);
+    const ConnectionString parsed = ConnectionString::parse(text);
+    QTEST(parsed.userId(), "user");
+    QTEST(parsed.password(), "password");
+    QTEST(parsed.initialCatalog(), "catalog");
+    QTEST(parsed.dataSource(), "source");
+}
+
+QTEST_GUILESS_MAIN(TestConnectionString)
+#include "tst_connectionstring.moc"
