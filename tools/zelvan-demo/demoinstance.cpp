@@ -180,7 +180,7 @@ const QList<SqlLogin> &demoLogins()
 const QList<SuiteUser> &demoUsers()
 {
     static const QList<SuiteUser> users = {
-        {1, u"Norvent"_s, u"1234"_s},
+        {1, u"Norvent"_s, u"Zelvan2026"_s},
         {2, u"Ayşe"_s, u"ayse1"_s},
         {3, u"Mehmet"_s, QString()},
         {4, u"İsmail"_s, u"9876"_s},
