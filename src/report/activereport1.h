@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/reportlayout.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace zelvan {
+
+// The report "ZELVAN RAPORU": one page setting the company's debts (left
+// column) against what it holds or is owed (right column), each closed by a
+// total, with the date and time of the run underneath. The layout is fixed;
+// Detail_Format only fills the fields' texts.
+class ActiveReport1
+{
+public:
+    ActiveReport1();
+
+    platform::ReportPage &page() { return m_page; }
+    const platform::ReportPage &page() const { return m_page; }
+
+    // The output format of every amount field.
+    static QString amountFormat();
+    // The 16 figures and the two totals, in page order: left column, right
+    // column, left total, right total.
+    static QStringList amountFieldNames();
+    // `tarih` and `saat`.
+    static QStringList dateTimeFieldNames();
+
+    // The report's stored layout, every field empty.
+    static platform::ReportPage layout();
+
+private:
+    platform::ReportPage m_page;
+};
+
+} // namespace zelvan
