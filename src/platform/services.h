@@ -8,6 +8,7 @@ class Clipboard;
 class Clock;
 class MessageBoxes;
 class ProgramExit;
+class Progress;
 class ProgramStarter;
 class Registry;
 class SystemInfo;
@@ -23,6 +24,7 @@ struct Services
     Registry *registry = nullptr;
     SystemInfo *system = nullptr;
     ProgramStarter *starter = nullptr;
+    Progress *progress = nullptr;
     QString programDir;  // the folder of the zelvan executable
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/programexit.h"
+#include "platform/progress.h"
 #include "platform/recordset.h"
 #include "report/reportvalues.h"
 #include "report/stockvaluation.h"
@@ -75,12 +76,20 @@ void stockStep(Program &program, ReportValues &report, std::shared_ptr<Recordset
     Recordset &items = openOrEnd(program, stockList, StockListSql);
     Variant running = Variant::currency(platform::Currency());
     const QString idColumn = QStringLiteral("Stok_ID");
+    platform::Progress *progress = program.services.progress;
+    if (progress)
+        progress->start(QStringLiteral(u"Stok değerleniyor"));
+    qint64 done = 0;
     while (!items.eof()) {
         const QString sql = stockMovementSql(items.field(idColumn).toString());
         Recordset &movements = openOrEnd(program, program.vars.SharedRecordset, sql);
         running = Variant::currency((running + Variant::currency(StockItemValue(movements))).toCurrency());
         items.moveNext();
+        if (progress)
+            progress->step(++done);
     }
+    if (progress)
+        progress->finish();
     report.setValue(StockField, running);
     addToTotal(report, RightTotalField, report.value(StockField));
 }

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QString>
+
+#include <cstdio>
+
+namespace zelvan::platform {
+
+// Progress of long work (the stock valuation runs one query per item).
+// step() is cheap: what is shown is refreshed at most a few times a second.
+class Progress
+{
+public:
+    virtual ~Progress() = default;
+
+    void start(const QString &label);
+    // One more unit done; `done` is the count so far.
+    void step(qint64 done)
+    {
+        if (!m_timer.isValid() || m_timer.elapsed() < m_nextRefresh)
+            return;
+        m_nextRefresh = m_timer.elapsed() + RefreshMs;
+        show(m_label, done);
+    }
+    void finish();
+
+    // Short work shows nothing; longer work is refreshed a few times a second.
+    static constexpr qint64 DelayMs = 400;
+    static constexpr qint64 RefreshMs = 200;
+
+protected:
+    virtual void show(const QString &label, qint64 done) = 0;
+    virtual void hide() = 0;
+
+private:
+    QString m_label;
+    QElapsedTimer m_timer;
+    qint64 m_nextRefresh = 0;
+};
+
+// Shows nothing.
+class SilentProgress : public Progress
+{
+protected:
+    void show(const QString &, qint64) override {}
+    void hide() override {}
+};
+
+// One line on a terminal, rewritten in place (only when it is a terminal).
+class TerminalProgress : public Progress
+{
+public:
+    explicit TerminalProgress(FILE *out = stderr);
+
+protected:
+    void show(const QString &label, qint64 done) override;
+    void hide() override;
+
+private:
+    FILE *m_out;
+    bool m_enabled;
+    bool m_shown = false;
+};
+
+} // namespace zelvan::platform
