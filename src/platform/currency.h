@@ -46,10 +46,20 @@ public:
     Currency &operator-=(Currency other) { return *this = *this - other; }
     Currency abs() const { return m_raw < 0 ? -*this : *this; }
 
+    // Against a double's exact binary value, without rounding either side;
+    // unordered for NaN.
+    std::partial_ordering compareExact(double value) const;
+
     constexpr auto operator<=>(const Currency &) const = default;
 
 private:
     qint64 m_raw = 0;
 };
+
+namespace detail {
+// The product's raw value without a 128-bit integer type: what compilers
+// lacking one use. False when the product does not fit.
+bool multiplyRawPortable(qint64 a, qint64 b, qint64 &result);
+} // namespace detail
 
 } // namespace zelvan::platform

@@ -91,6 +91,21 @@ public:
     static std::optional<bool> equals(const Variant &a, const Variant &b);
 
 private:
+    static Variant ofInt(Type type, qint64 value)
+    {
+        Variant v;
+        v.m_type = type;
+        v.m_int = value;
+        return v;
+    }
+    static Variant ofDouble(Type type, double value)
+    {
+        Variant v;
+        v.m_type = type;
+        v.m_double = value;
+        return v;
+    }
+
     Type m_type = Type::Empty;
     qint64 m_int = 0;      // Boolean (0/1), Byte, Integer, Long, Currency raw value
     double m_double = 0;   // Double, Date
