@@ -1,5 +1,7 @@
 #include "platform/sqlservertypes.h"
 
+#include <QString>
+
 namespace zelvan::platform {
 
 SqlServerType SqlServerType::fromDeclared(QStringView declared)
@@ -32,7 +34,7 @@ SqlServerType SqlServerType::fromDeclared(QStringView declared)
             const qsizetype comma = args.indexOf(u',');
             if (comma >= 0) {
                 bool ok = false;
-                const int scale = args.mid(comma + 1).trimmed().toInt(&ok);
+                const int scale = args.mid(comma + 1).trimmed().toString().toInt(&ok);
                 if (ok && scale >= 0 && scale <= 28)
                     type.scale = scale;
             }
