@@ -11,7 +11,8 @@ bool putComputerName(QByteArrayView name, QByteArray &buffer, quint32 &size)
         size = needed;
         return false;
     }
-    std::memcpy(buffer.data(), name.data(), size_t(name.size()));
+    if (!name.isEmpty())
+        std::memcpy(buffer.data(), name.data(), size_t(name.size()));
     buffer[name.size()] = '\0';
     size = quint32(name.size());
     return true;
