@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <memory>
+
 namespace zelvan::platform {
 
 // Finding and starting another program of the suite (the database updater).
@@ -16,5 +18,7 @@ public:
     // Starts the program with a normal, focused window and does not wait for it.
     virtual bool startDetached(const QString &path) = 0;
 };
+
+std::unique_ptr<ProgramStarter> createProgramStarter();
 
 } // namespace zelvan::platform

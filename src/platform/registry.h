@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+#include <memory>
+
 namespace zelvan::platform {
 
 // The user's registry hive as the Win32 functions see it. Key paths, value
@@ -39,5 +41,8 @@ public:
     // RegCloseKey.
     virtual long closeKey(Key key) = 0;
 };
+
+// The user's own hive: the real registry on Windows, the registry file elsewhere.
+std::unique_ptr<Registry> createUserRegistry();
 
 } // namespace zelvan::platform

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
+
+#include <memory>
 
 namespace zelvan::platform {
 
@@ -17,5 +20,12 @@ public:
     // (which the caller fills with `size` blanks); `size` becomes the name's length.
     virtual bool getComputerName(QByteArray &buffer, quint32 &size) = 0;
 };
+
+std::unique_ptr<SystemInfo> createSystemInfo();
+
+// What GetComputerNameA does with `name`: writes it and a NUL at the start of
+// `buffer` (the rest untouched) and sets `size` to its length; when the buffer
+// is too small, writes nothing, sets `size` to the length with the NUL and fails.
+bool putComputerName(QByteArrayView name, QByteArray &buffer, quint32 &size);
 
 } // namespace zelvan::platform
