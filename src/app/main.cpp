@@ -3,7 +3,13 @@
 #include "platform/logmessageboxes.h"
 #include "platform/processarguments.h"
 #include "platform/programexit.h"
+#include "platform/programstarter.h"
+#include "platform/progress.h"
+#include "platform/progressdialog.h"
 #include "platform/qtmessageboxes.h"
+#include "platform/registry.h"
+#include "platform/systeminfo.h"
+#include "report/reporthost.h"
 #include "startup/program.h"
 #include "startup/programstart.h"
 
@@ -11,6 +17,7 @@
 #include <QWidget>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 using namespace zelvan;
@@ -43,6 +50,18 @@ bool anyWindowOpen()
     return false;
 }
 
+// Headless runs keep standard error for the message log; Qt's remark about
+// a missing runtime directory is no message of ours.
+void messageFilter(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message.startsWith(u"QStandardPaths:"))
+        return;
+    const QByteArray line = qFormatLogMessage(type, context, message).toLocal8Bit() + '\n';
+    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+    if (type == QtFatalMsg)
+        std::abort();
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -71,6 +90,7 @@ int main(int argc, char **argv)
         return platform::ExitCode::Other;
     }
 
+    qInstallMessageHandler(messageFilter);
     int qtArgc = 1;  // the launch line is ours: Qt must not take options out of it
     QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Zelvan"));
@@ -82,23 +102,36 @@ int main(int argc, char **argv)
         messages = std::make_unique<platform::LogMessageBoxes>(qEnvironmentVariable("ZELVAN_ANSWERS"));
     else
         messages = std::make_unique<platform::QtMessageBoxes>();
+    std::unique_ptr<platform::Progress> progress;
+    if (options.headless())
+        progress = std::make_unique<platform::TerminalProgress>();
+    else
+        progress = std::make_unique<platform::ProgressDialog>();
     platform::SystemClipboard clipboard;
     platform::ProcessExit exit;
     platform::SystemClock clock;
+    const auto registry = platform::createUserRegistry();
+    const auto system = platform::createSystemInfo();
+    const auto starter = platform::createProgramStarter();
 
     platform::Services services;
     services.messages = messages.get();
     services.clipboard = &clipboard;
     services.exit = &exit;
     services.clock = &clock;
+    services.registry = registry.get();
+    services.system = system.get();
+    services.starter = starter.get();
+    services.progress = progress.get();
     services.programDir = QApplication::applicationDirPath();
 
     Program program(services, options);
+    ReportHost report;
+    program.showReport = [&report](Program &p) { report.show(p); };
     program.showLoginDialog = [](Program &p) {
         print(stderr, QStringLiteral(u"zelvan: giriş penceresi henüz yok"));
         p.end(platform::ExitCode::Other);
     };
-    program.showReport = [](Program &) {};
 
     Main(program);
     if (!anyWindowOpen())

@@ -1,5 +1,7 @@
 #include "support/fakeservices.h"
 
+#include "support/zelvanrun.h"
+
 namespace zelvan::test {
 
 int RecordingMessageBoxes::show(const QString &text, int style, const QString &caption)
@@ -24,6 +26,13 @@ void ThrowingExit::endNow(int exitCode)
     throw platform::ProgramEnded{exitCode};
 }
 
+FakeServices::FakeServices()
+{
+    const QString path = registryDir.filePath(QStringLiteral("registry.reg"));
+    writeRegistry(path);
+    registry = std::make_unique<platform::FileRegistry>(path);
+}
+
 platform::Services FakeServices::services()
 {
     platform::Services s;
@@ -31,6 +40,10 @@ platform::Services FakeServices::services()
     s.clipboard = &clipboard;
     s.exit = &exit;
     s.clock = &clock;
+    s.registry = registry.get();
+    s.system = &system;
+    s.starter = &starter;
+    s.programDir = programDir;
     return s;
 }
 

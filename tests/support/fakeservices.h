@@ -3,14 +3,20 @@
 #include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/messageboxes.h"
+#include "platform/fileregistry.h"
 #include "platform/programexit.h"
+#include "platform/programstarter.h"
 #include "platform/services.h"
+#include "support/fakesysteminfo.h"
 
 #include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTime>
+
+#include <memory>
 
 namespace zelvan::test {
 
@@ -61,14 +67,35 @@ public:
     QTime time{14, 30, 15};
 };
 
-// All fakes together; services() hands them out. Registry, system and
-// program starter are left for the tests that need them.
+// Records what would be started; `present` says which files exist.
+class FakeProgramStarter : public platform::ProgramStarter
+{
+public:
+    bool isOrdinaryFile(const QString &path) override { return present.contains(path); }
+    bool startDetached(const QString &path) override
+    {
+        started.append(path);
+        return true;
+    }
+    QStringList present;
+    QStringList started;
+};
+
+// All fakes together; services() hands them out. The registry is a file of
+// its own whose regional settings are the ones the program requires.
 struct FakeServices
 {
+    FakeServices();
+
     RecordingMessageBoxes messages;
     RecordingClipboard clipboard;
     ThrowingExit exit;
     FixedClock clock;
+    QTemporaryDir registryDir;
+    std::unique_ptr<platform::FileRegistry> registry;
+    FakeSystemInfo system;
+    FakeProgramStarter starter;
+    QString programDir = QStringLiteral("/opt/zelvan");
 
     platform::Services services();
 };

@@ -1,0 +1,68 @@
+#include "report/reporthost.h"
+
+#include "platform/err.h"
+#include "platform/messageboxes.h"
+#include "platform/programexit.h"
+#include "platform/recordset.h"
+#include "platform/reportexport.h"
+#include "platform/reportviewer.h"
+#include "report/detailformat.h"
+#include "report/reportoutput.h"
+#include "startup/program.h"
+#include "startup/regionalsettings.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace zelvan {
+
+ReportHost::ReportHost() = default;
+ReportHost::~ReportHost() = default;
+
+void ReportHost::show(Program &program)
+{
+    if (!m_report)
+        m_report = std::make_unique<ActiveReport1>();
+
+    // The Detail section is formatted once per report object.
+    if (!m_formatted) {
+        m_formatted = true;
+        try {
+            Detail_Format(program, m_values, m_stockList);
+        } catch (const platform::Err &e) {
+            program.msgBox(QStringLiteral(u"Rapor hazırlanamadı: ") + e.description(), platform::MsgBox::Critical);
+            program.end(platform::ExitCode::Other);
+        }
+        fillPageTexts(*m_report, m_values, readWorkstationFormats(program));
+    }
+
+    if (program.options.headless()) {
+        writeOutputs(program);
+        return;
+    }
+    m_viewer = std::make_unique<platform::ReportViewer>(m_report->page(), program.services.messages);
+    m_viewer->setWindowTitle(QStringLiteral("ZELVAN RAPORU"));
+    QObject::connect(m_viewer.get(), &platform::ReportViewer::closed, [] { QCoreApplication::exit(0); });
+    m_viewer->show();
+}
+
+void ReportHost::writeOutputs(Program &program)
+{
+    const auto fail = [&program](const QString &error) {
+        program.msgBox(error, platform::MsgBox::Critical);
+        program.end(platform::ExitCode::Other);
+    };
+    QString error;
+    if (!program.options.pdfPath.isEmpty() && !platform::writePdf(m_report->page(), program.options.pdfPath, &error))
+        fail(error);
+    if (!program.options.pngPath.isEmpty() && !platform::writePng(m_report->page(), program.options.pngPath, &error))
+        fail(error);
+    if (program.options.json) {
+        const QByteArray json = reportJson(*m_report, m_values) + '\n';
+        if (std::fwrite(json.constData(), 1, size_t(json.size()), stdout) != size_t(json.size()) || std::fflush(stdout) != 0)
+            fail(QStringLiteral(u"JSON çıktısı yazılamadı."));
+    }
+}
+
+} // namespace zelvan

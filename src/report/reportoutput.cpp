@@ -1,0 +1,66 @@
+#include "report/reportoutput.h"
+
+#include "platform/jsontext.h"
+#include "platform/numberformat.h"
+#include "report/activereport1.h"
+#include "report/reportvalues.h"
+#include "startup/regionalsettings.h"
+
+namespace zelvan {
+
+using platform::Variant;
+
+void fillPageTexts(ActiveReport1 &report, const ReportValues &values, const WorkstationFormats &formats)
+{
+    platform::Separators separators;
+    separators.decimal = formats.decimalSeparator.isEmpty() ? QChar(u',') : formats.decimalSeparator.front();
+    separators.thousands = formats.thousandsSeparator.isEmpty() ? QChar(u'.') : formats.thousandsSeparator.front();
+
+    const QString amountFormat = ActiveReport1::amountFormat();
+    for (const QString &name : ActiveReport1::amountFieldNames())
+        report.page().setFieldText(name, platform::formatNumber(values.value(name), amountFormat, separators));
+
+    const auto dateText = [&](const QString &field, const QString &picture) {
+        const Variant &value = values.value(field);
+        if (value.isEmpty() || value.isNull())
+            return QString();
+        return platform::formatDateTime(value.toDateTime(), picture);
+    };
+    report.page().setFieldText(QStringLiteral("tarih"), dateText(QStringLiteral("tarih"), formats.shortDate));
+    report.page().setFieldText(QStringLiteral("saat"), dateText(QStringLiteral("saat"), formats.timeFormat));
+}
+
+QString plainDecimal(const Variant &value)
+{
+    switch (value.type()) {
+    case Variant::Type::Empty:
+    case Variant::Type::Null:
+        return QStringLiteral("0");
+    case Variant::Type::Double:
+        // Through its 15-digit decimal form, so that no exponent appears.
+        return platform::Decimal::fromDouble(value.doubleValue()).toString();
+    default:
+        return value.toDecimal().toString();
+    }
+}
+
+QByteArray reportJson(const ActiveReport1 &report, const ReportValues &values)
+{
+    using platform::jsonString;
+    QByteArray json = "{\"title\":" + jsonString(report.page().caption) + ",\"fields\":{";
+    bool first = true;
+    for (const QString &name : report.page().fieldNames()) {
+        json += (first ? "" : ",") + jsonString(name) + ':' + jsonString(report.page().fieldText(name));
+        first = false;
+    }
+    json += "},\"values\":{";
+    first = true;
+    for (const QString &name : ActiveReport1::amountFieldNames()) {
+        json += (first ? "" : ",") + jsonString(name) + ':' + jsonString(plainDecimal(values.value(name)));
+        first = false;
+    }
+    json += "}}";
+    return json;
+}
+
+} // namespace zelvan

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace zelvan {
+
+namespace platform {
+class Variant;
+}
+class ActiveReport1;
+class ReportValues;
+struct WorkstationFormats;
+
+// Puts every field's value on the page as text: amounts through their
+// output format with the workstation's separators, the date and time in the
+// workstation's short date and time forms.
+void fillPageTexts(ActiveReport1 &report, const ReportValues &values, const WorkstationFormats &formats);
+
+// A value as plain decimal text: '-' sign, digits, '.' point, no grouping.
+QString plainDecimal(const platform::Variant &value);
+
+// {"title":"ZELVAN RAPORU","fields":{NAME:TEXT,...},"values":{NAME:DECIMAL,...}}
+// fields: every field of the page in page order, as the page shows it;
+// values: the amount fields as plain decimal text, in JSON strings so that
+// no reader turns them into binary floating point.
+QByteArray reportJson(const ActiveReport1 &report, const ReportValues &values);
+
+} // namespace zelvan
