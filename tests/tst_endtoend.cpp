@@ -1,3 +1,4 @@
+#include "support/temporaryregistry.h"
 #include "support/testinstance.h"
 #include "support/zelvanrun.h"
 
@@ -25,6 +26,10 @@ private Q_SLOTS:
     void outcomes();
     void usageErrorsShowNoMessage_data();
     void usageErrorsShowNoMessage();
+    void regionalSettingsGuard_data();
+    void regionalSettingsGuard();
+    void companySettingsFailures_data();
+    void companySettingsFailures();
     void versionAndHelp();
     void instanceUnchangedByAllRuns();
 
@@ -126,6 +131,83 @@ void TestEndToEnd::usageErrorsShowNoMessage()
     QCOMPARE(run.exitCode, 2);
     QVERIFY(run.messages.isEmpty());
     QVERIFY(run.err.contains("usage: zelvan"));
+}
+
+void TestEndToEnd::regionalSettingsGuard_data()
+{
+    QTest::addColumn<QString>("registry");  // file contents; empty: no file
+    QTest::addColumn<QString>("answers");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<bool>("asked");
+
+    const QString wrongDate = u"REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\International]\n\"sDecimal\"=\",\"\n"
+                              u"\"sThousand\"=\".\"\n\"sDate\"=\".\"\n\"sShortDate\"=\"d.M.yyyy\"\n"_s;
+    QTest::newRow("no registry file, no") << QString() << u"no"_s << 6 << true;
+    QTest::newRow("no registry file, yes") << QString() << u"yes"_s << 0 << true;
+    QTest::newRow("short date differs, no") << wrongDate << QString() << 6 << true;
+    QTest::newRow("settings right") << u"-"_s << QString() << 0 << false;
+}
+
+void TestEndToEnd::regionalSettingsGuard()
+{
+    QFETCH(QString, registry);
+    QFETCH(QString, answers);
+    QFETCH(int, exitCode);
+    QFETCH(bool, asked);
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"registry.reg"_s);
+    if (registry == u"-")
+        test::writeRegistry(file);
+    else if (!registry.isEmpty())
+        test::writeRegistry(file, registry);
+    const QByteArray before = test::readFile(file);
+
+    QProcessEnvironment environment = test::runEnvironment(file);
+    if (!answers.isEmpty())
+        environment.insert(u"ZELVAN_ANSWERS"_s, answers);
+    const test::ZelvanRun run = test::runZelvan({u"--json"_s, u"--"_s, u"FIRMA|%1|9|zelvan|parola"_s.arg(m_instance.path())},
+                                                environment);
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(!run.messages.isEmpty() && run.messages[0].value(u"buttons"_s) == u"yesno"_s, asked);
+    const QByteArray written = test::readFile(file);
+    if (exitCode == 6)
+        QCOMPARE(written, before);  // a refusal writes nothing
+    if (asked && exitCode == 0) {
+        QVERIFY(written.contains("\"sShortDate\"=\"dd.MM.yyyy\""));
+        QVERIFY(run.out.startsWith("{\"title\":\"ZELVAN RAPORU\""));
+    }
+}
+
+void TestEndToEnd::companySettingsFailures_data()
+{
+    QTest::addColumn<QString>("statement");
+    QTest::addColumn<QString>("answers");
+    QTest::addColumn<QString>("lastMessage");
+    QTest::newRow("missing column, no") << u"ALTER TABLE sysfrmlng DROP COLUMN KasaHareketListeTipi"_s << u"no"_s
+                                        << u"Norvent Tanımlama*"_s;
+    QTest::newRow("missing column, yes, no updater") << u"ALTER TABLE sysfrmlng DROP COLUMN DefKDV"_s << u"yes"_s
+                                                     << u"Sistem Bu Haliyle*"_s;
+    QTest::newRow("no company row") << u"DELETE FROM sysfrmlng"_s << QString() << u"Norvent Tanımlam Veritabanıyla*"_s;
+}
+
+void TestEndToEnd::companySettingsFailures()
+{
+    QFETCH(QString, statement);
+    QFETCH(QString, answers);
+    QFETCH(QString, lastMessage);
+    test::TestInstance instance;
+    test::addStandardDatabases(instance);
+    instance.run(u"Defination_DB"_s, {statement});
+    QProcessEnvironment environment = test::runEnvironment(m_registry);
+    if (!answers.isEmpty())
+        environment.insert(u"ZELVAN_ANSWERS"_s, answers);
+    const test::ZelvanRun run = test::runZelvan({u"--json"_s, u"--"_s, u"FIRMA|%1|7|zelvan|parola"_s.arg(instance.path())},
+                                                environment);
+    QCOMPARE(run.exitCode, 4);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY(!run.messages.isEmpty());
+    QVERIFY2(run.messageTexts().last().startsWith(lastMessage.chopped(1)), qPrintable(run.messageTexts().last()));
 }
 
 void TestEndToEnd::versionAndHelp()
