@@ -15,7 +15,6 @@ struct CommandLine
     bool json = false;
     bool help = false;
     bool version = false;
-    bool stockOnePass = false;
     QString launchText;
     QString error;  // set when the options are wrong; the program then prints usage and exits 2
 
