@@ -49,9 +49,14 @@ QString TestInstance::connectionString(const QString &database, const QString &u
 
 QByteArray TestInstance::digest() const
 {
+    return directoryDigest(path());
+}
+
+QByteArray directoryDigest(const QString &dir)
+{
     QCryptographicHash hash(QCryptographicHash::Sha256);
     QStringList files;
-    QDirIterator it(path(), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    QDirIterator it(dir, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
     while (it.hasNext())
         files.append(it.next());
     files.sort();

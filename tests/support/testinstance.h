@@ -37,4 +37,7 @@ private:
 // every table the report reads, all empty.
 void addStandardDatabases(TestInstance &instance);
 
+// A digest of every file's name and bytes under `dir`.
+QByteArray directoryDigest(const QString &dir);
+
 } // namespace zelvan::test
