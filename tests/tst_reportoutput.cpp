@@ -139,6 +139,7 @@ void TestReportOutput::plainDecimal_data()
     QTest::newRow("Double, large") << u"FLOAT:1e20"_s << u"100000000000000000000"_s;
     QTest::newRow("Double, small") << u"FLOAT:1.5e-7"_s << u"0.00000015"_s;
     QTest::newRow("Double, shortest form") << u"FLOAT:0.1"_s << u"0.1"_s;
+    QTest::newRow("Double beyond Decimal") << u"FLOAT:1e30"_s << u"1000000000000000000000000000000"_s;
 }
 
 void TestReportOutput::plainDecimal()

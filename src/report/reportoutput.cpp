@@ -1,10 +1,13 @@
 #include "report/reportoutput.h"
 
+#include "platform/err.h"
 #include "platform/jsontext.h"
 #include "platform/numberformat.h"
 #include "report/activereport1.h"
 #include "report/reportvalues.h"
 #include "startup/regionalsettings.h"
+
+#include <charconv>
 
 namespace zelvan {
 
@@ -30,15 +33,43 @@ void fillPageTexts(ActiveReport1 &report, const ReportValues &values, const Work
     report.page().setFieldText(QStringLiteral("saat"), dateText(QStringLiteral("saat"), formats.timeFormat));
 }
 
+namespace {
+
+// A huge double's shortest digits written out without an exponent.
+QString plainDigits(double value)
+{
+    char buffer[64];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    const QString text = QString::fromLatin1(buffer, end.ptr - buffer);  // "-1.2345e+30"
+    const qsizetype e = text.indexOf(u'e');
+    const bool negative = text.startsWith(u'-');
+    QString digits = text.mid(negative ? 1 : 0, e - (negative ? 1 : 0)).remove(u'.');
+    const int exponent = text.mid(e + 1).toInt();
+    const int integerDigits = exponent + 1;
+    if (integerDigits >= digits.size())
+        digits += QString(integerDigits - digits.size(), u'0');
+    else
+        digits.insert(integerDigits, u'.');
+    return negative ? u'-' + digits : digits;
+}
+
+} // namespace
+
 QString plainDecimal(const Variant &value)
 {
     switch (value.type()) {
     case Variant::Type::Empty:
     case Variant::Type::Null:
         return QStringLiteral("0");
-    case Variant::Type::Double:
-        // Through its 15-digit decimal form, so that no exponent appears.
-        return platform::Decimal::fromDouble(value.doubleValue()).toString();
+    case Variant::Type::Double: {
+        // Through its 15-digit decimal form, so that no exponent appears;
+        // beyond Decimal's range, the double's own shortest digits.
+        try {
+            return platform::Decimal::fromDouble(value.doubleValue()).toString();
+        } catch (const platform::Err &) {
+            return plainDigits(value.doubleValue());
+        }
+    }
     default:
         return value.toDecimal().toString();
     }
