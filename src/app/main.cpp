@@ -1,3 +1,4 @@
+#include "login/loginfrm.h"
 #include "platform/commandline.h"
 #include "platform/desktopservices.h"
 #include "platform/logmessageboxes.h"
@@ -81,12 +82,16 @@ int main(int argc, char **argv)
         return 0;
     }
 
-    // Output to a file or to standard output needs no screen.
-    if (options.headless())
+    // Output to a file or to standard output needs no screen, unless the
+    // login dialog has to ask for the user first (no launch fields, or "-1").
+    const bool dialogStart = options.launchText.isEmpty() || options.launchText.section(u'|', 0, 0) == u"-1";
+    if (options.headless() && !dialogStart)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     else if (!hasDisplay()) {
-        print(stderr, QStringLiteral(u"zelvan: ekran bulunamadı. Rapor penceresi için bir masaüstü oturumu gerekir; "
-                                     u"dosyaya yazmak için --pdf, --png veya --json kullanın."));
+        print(stderr, dialogStart
+                          ? QStringLiteral(u"zelvan: ekran bulunamadı. Giriş penceresi için bir masaüstü oturumu gerekir.")
+                          : QStringLiteral(u"zelvan: ekran bulunamadı. Rapor penceresi için bir masaüstü oturumu gerekir; "
+                                           u"dosyaya yazmak için --pdf, --png veya --json kullanın."));
         return platform::ExitCode::Other;
     }
 
@@ -128,10 +133,7 @@ int main(int argc, char **argv)
     Program program(services, options);
     ReportHost report;
     program.showReport = [&report](Program &p) { report.show(p); };
-    program.showLoginDialog = [](Program &p) {
-        print(stderr, QStringLiteral(u"zelvan: giriş penceresi henüz yok"));
-        p.end(platform::ExitCode::Other);
-    };
+    program.showLoginDialog = [](Program &p) { showLoginFrm(p); };
 
     Main(program);
     if (!anyWindowOpen())

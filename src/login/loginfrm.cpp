@@ -1,0 +1,591 @@
+#include "login/loginfrm.h"
+
+#include "login/loginartwork.h"
+#include "login/navigation.h"
+#include "login/passwordtext.h"
+#include "platform/codepage1254.h"
+#include "platform/connection.h"
+#include "platform/err.h"
+#include "platform/messageboxes.h"
+#include "platform/programexit.h"
+#include "platform/recordset.h"
+#include "platform/recordsetmodel.h"
+#include "platform/registry.h"
+#include "platform/systeminfo.h"
+#include "startup/connectandshowreport.h"
+#include "startup/openrecordset.h"
+#include "startup/program.h"
+#include "startup/regionalsettings.h"
+#include "startup/registryaccess.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTableView>
+
+#include <algorithm>
+
+namespace zelvan {
+
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+constexpr int TwipsPerPixel = 15;
+
+int px(int twips)
+{
+    return qRound(double(twips) / TwipsPerPixel);
+}
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+// A colour number: the lowest byte red, then green, then blue.
+QColor colourNumber(quint32 bgr)
+{
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+constexpr quint32 FocusedBackColor = 13754876;     // light peach
+constexpr quint32 UnfocusedBackColor = 16777215;   // white
+const QColor AppWorkspace(171, 171, 171);          // Windows' application workspace colour
+const QColor LabelBack(224, 224, 224);
+const QColor LabelFore(82, 107, 146);
+const QColor ButtonBack(232, 232, 232);
+const QColor GridBack(232, 232, 232);
+const QColor RowDivider(210, 203, 193);
+const QColor OddRowBack(238, 243, 250);
+
+const QString RegistryKey = u"DEF_NORVENT"_s;
+
+// Trim: blanks only, as the runtime's Trim.
+QString trimBlanks(const QString &text)
+{
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && text[start] == u' ')
+        ++start;
+    while (end > start && text[end - 1] == u' ')
+        --end;
+    return text.mid(start, end - start);
+}
+
+void setBackColor(QWidget *widget, const QColor &colour, QPalette::ColorRole role)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+}
+
+// The password box shows "*" for every character, as the old text box did,
+// and the company grid draws its dividers in the grid's own colour.
+class LoginStyle : public QProxyStyle
+{
+public:
+    LoginStyle()
+        : QProxyStyle(QApplication::style()->name())
+    {
+    }
+
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        switch (hint) {
+        case SH_LineEdit_PasswordCharacter:
+            return u'*';
+        case SH_LineEdit_PasswordMaskDelay:
+            return 0;
+        case SH_Table_GridLineColor:
+            return int(RowDivider.rgba());
+        default:
+            return QProxyStyle::styleHint(hint, option, widget, returnData);
+        }
+    }
+};
+
+// Even rows on the grid's base colour, odd rows on the alternate one; the
+// area below the last row keeps the viewport's own background.
+class RowStyleDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        if (index.row() % 2 == 0)
+            painter->fillRect(option.rect, option.palette.base());
+        QStyledItemDelegate::paint(painter, option, index);
+    }
+};
+
+bool isActivationChange(Qt::FocusReason reason)
+{
+    return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+}
+
+bool anyWindowVisible()
+{
+    const auto windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [](const QWidget *w) { return w->isVisible(); });
+}
+
+} // namespace
+
+LoginFrm::LoginFrm(Program &program, QWidget *parent)
+    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
+    , m_program(program)
+{
+    endEventLoop = [](int exitCode) { QCoreApplication::exit(exitCode); };
+    buildControls();
+}
+
+LoginFrm::~LoginFrm() = default;
+
+void LoginFrm::buildControls()
+{
+    setObjectName(u"LoginFrm"_s);
+    setWindowTitle(u"Giriş"_s);
+    setWindowIcon(loginIcon());
+    setFixedSize(px(5160), px(2700));
+    setAutoFillBackground(true);
+    setBackColor(this, AppWorkspace, QPalette::Window);
+
+    // The old forms' default font, for the controls without a font of their
+    // own. Where Tahoma and Microsoft Sans Serif are missing, Liberation Sans
+    // keeps the texts within their boxes (a wider substitute would cut them).
+    QFont formFont;
+    formFont.setFamilies({u"Microsoft Sans Serif"_s, u"Liberation Sans"_s});
+    formFont.setPointSizeF(8);
+    setFont(formFont);
+    QFont labelFont;
+    labelFont.setFamilies({u"Tahoma"_s, u"Liberation Sans"_s});
+    labelFont.setPointSizeF(8.25);
+    labelFont.setBold(true);
+    QFont boxFont(u"Arial"_s);
+    boxFont.setPointSizeF(9);
+    boxFont.setBold(true);
+
+    const auto frame = [this](const QString &name, const QRect &geometry, const QColor &back) {
+        auto *f = new QFrame(this);
+        f->setObjectName(name);
+        f->setFrameStyle(QFrame::Box | QFrame::Sunken);
+        f->setGeometry(geometry);
+        f->setAutoFillBackground(true);
+        setBackColor(f, back, QPalette::Window);
+        return f;
+    };
+    const auto label = [&labelFont](QWidget *in, const QString &name, const QString &text, const QRect &geometry) {
+        auto *l = new QLabel(text, in);
+        l->setObjectName(name);
+        l->setGeometry(geometry);
+        l->setFont(labelFont);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        l->setAutoFillBackground(true);
+        QPalette palette = l->palette();
+        palette.setColor(QPalette::Window, LabelBack);
+        palette.setColor(QPalette::WindowText, LabelFore);
+        l->setPalette(palette);
+        return l;
+    };
+    const auto textBox = [this, &boxFont](const QString &name, const QString &tag, int maxLength, const QRect &geometry) {
+        auto *box = new QLineEdit(KullaniciPnl);
+        box->setObjectName(name);
+        box->setGeometry(geometry);
+        box->setFont(boxFont);
+        box->setMaxLength(maxLength);
+        box->setProperty("Tag", tag);
+        setBackColor(box, colourNumber(UnfocusedBackColor), QPalette::Base);
+        return box;
+    };
+    const auto button = [this](const QString &name, const QString &text, const QRect &geometry) {
+        auto *b = new QPushButton(text, KullaniciPnl);
+        b->setObjectName(name);
+        b->setGeometry(geometry);
+        // Enter on a focused button presses it, as on the old buttons.
+        b->setAutoDefault(true);
+        setBackColor(b, ButtonBack, QPalette::Button);
+        return b;
+    };
+
+    KullaniciPnl = frame(u"KullaniciPnl"_s, twipsRect(90, 120, 4965, 2445), Qt::white);
+
+    Zemin = new QLabel(KullaniciPnl);
+    Zemin->setObjectName(u"Zemin"_s);
+    Zemin->setGeometry(twipsRect(0, -30, 1080, 2505));
+    ImageList1.append(loginStripPicture(Zemin->size()));
+
+    Label18 = label(KullaniciPnl, u"Label18"_s, u"Kullanıcı Adı  :"_s, twipsRect(1260, 420, 1245, 300));
+    sysus_nm = textBox(u"sysus_nm"_s, u"ASD;DB_Name;ASD;sysus"_s, 26, twipsRect(2580, 405, 1845, 300));
+    sysus_nm->setText(u"norvent"_s);
+    Label17 = label(KullaniciPnl, u"Label17"_s, u"Şifre :"_s, twipsRect(1290, 750, 1245, 300));
+    sysus = textBox(u"sysus"_s, u"ASD;sysus_nm;ASD;db_name"_s, 50, twipsRect(2580, 750, 1845, 300));
+    sysus->setEchoMode(QLineEdit::Password);
+    auto *passwordStyle = new LoginStyle;
+    passwordStyle->setParent(sysus);
+    sysus->setStyle(passwordStyle);
+    Label1 = label(KullaniciPnl, u"Label1"_s, u"Server Adı:"_s, twipsRect(1290, 1110, 1245, 300));
+    DB_Name = textBox(u"DB_Name"_s, u"ASD;sysus;ASD;sysus_nm"_s, 50, twipsRect(2580, 1110, 1845, 300));
+
+    Kullanici_Ayar_Sakla = new QCheckBox(u"Bu Kullanıcıyı Hatırla"_s, KullaniciPnl);
+    Kullanici_Ayar_Sakla->setObjectName(u"Kullanici_Ayar_Sakla"_s);
+    Kullanici_Ayar_Sakla->setGeometry(twipsRect(2580, 1470, 1845, 195));
+    // The system's window background and window text: the colours of a text
+    // area (Base and Text), not those of a dialog's surface.
+    Kullanici_Ayar_Sakla->setAutoFillBackground(true);
+    Kullanici_Ayar_Sakla->setPalette(QApplication::palette());
+    Kullanici_Ayar_Sakla->setBackgroundRole(QPalette::Base);
+    Kullanici_Ayar_Sakla->setForegroundRole(QPalette::Text);
+
+    TamamBtn = button(u"TamamBtn"_s, u"Tamam"_s, twipsRect(2880, 2040, 975, 315));
+    CikisBtn = button(u"CikisBtn"_s, u"Çıkış"_s, twipsRect(3900, 2040, 975, 315));
+
+    FirmaPnl = frame(u"FirmaPnl"_s, twipsRect(60, 120, 4995, 2475), GridBack);
+    FirmaPnl->hide();
+
+    TDBG1 = new QTableView(FirmaPnl);
+    TDBG1->setObjectName(u"TDBG1"_s);
+    TDBG1->setGeometry(twipsRect(60, 180, 4905, 2220));
+    TDBG1->setFrameShape(QFrame::NoFrame);
+    TDBG1->verticalHeader()->hide();
+    TDBG1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    TDBG1->verticalHeader()->setDefaultSectionSize(TDBG1->fontMetrics().height() + 4);
+    TDBG1->horizontalHeader()->setSectionsMovable(false);
+    TDBG1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    TDBG1->setSelectionMode(QAbstractItemView::SingleSelection);
+    TDBG1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TDBG1->setAlternatingRowColors(true);
+    TDBG1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    TDBG1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    TDBG1->setItemDelegate(new RowStyleDelegate(TDBG1));
+    auto *gridStyle = new LoginStyle;
+    gridStyle->setParent(TDBG1);
+    TDBG1->setStyle(gridStyle);
+    QPalette rows = TDBG1->palette();
+    rows.setColor(QPalette::Base, Qt::white);
+    rows.setColor(QPalette::AlternateBase, OddRowBack);
+    TDBG1->setPalette(rows);
+    setBackColor(TDBG1->viewport(), GridBack, QPalette::Base);
+    m_companies = new platform::RecordsetModel(this);
+    TDBG1->setModel(m_companies);
+    // The grid's current row is the recordset's current record.
+    connect(TDBG1->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &current) {
+        if (current.isValid() && m_companies->recordset())
+            m_companies->recordset()->setAbsolutePosition(current.row());
+    });
+    connect(TDBG1, &QAbstractItemView::doubleClicked, this, [this] { runHandler([this] { ChooseCompany(); }); });
+
+    connect(TamamBtn, &QPushButton::clicked, this, [this] { runHandler([this] { TamamBtn_Click(); }); });
+    connect(CikisBtn, &QPushButton::clicked, this, [this] { runHandler([this] { CikisBtn_Click(); }); });
+
+    // Tab order: the text boxes, the buttons, the grid, the check box.
+    setTabOrder(sysus_nm, sysus);
+    setTabOrder(sysus, DB_Name);
+    setTabOrder(DB_Name, CikisBtn);
+    setTabOrder(CikisBtn, TamamBtn);
+    setTabOrder(TamamBtn, TDBG1);
+    setTabOrder(TDBG1, Kullanici_Ayar_Sakla);
+
+    // Key preview: the form sees every key before the control with the focus.
+    installEventFilter(this);
+    for (QWidget *control : formControls(this)) {
+        if (control->focusPolicy() != Qt::NoFocus)
+            control->installEventFilter(this);
+    }
+    FirmaPnl->installEventFilter(this);
+}
+
+QLineEdit *LoginFrm::textBox(QObject *object) const
+{
+    if (object == sysus_nm || object == sysus || object == DB_Name)
+        return static_cast<QLineEdit *>(object);
+    return nullptr;
+}
+
+void LoginFrm::runHandler(const std::function<void()> &handler)
+{
+    try {
+        handler();
+    } catch (const platform::Err &e) {
+        m_program.msgBox(e.description(), platform::MsgBox::Critical);
+        m_program.end(platform::ExitCode::Other);
+    }
+}
+
+bool LoginFrm::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate && !m_activated) {
+        m_activated = true;
+        runHandler([this] { Form_Activate(); });
+    }
+    return QWidget::event(event);
+}
+
+void LoginFrm::closeEvent(QCloseEvent *event)
+{
+    // Closed through its frame: nothing is chosen and no other window exists.
+    event->accept();
+    endEventLoop(platform::ExitCode::Ok);
+}
+
+bool LoginFrm::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        // A key that a control passed on to the form was previewed already.
+        if (watched == this && isAncestorOf(QApplication::focusWidget()))
+            break;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const int keyCode = vbKeyCode(key->key());
+        const int shift = vbShiftState(key->modifiers());
+        runHandler([&] {
+            Form_KeyDown(keyCode, shift);
+            if (QLineEdit *box = textBox(watched))
+                TextBox_KeyDown(box, keyCode, shift);
+            else if (watched == TDBG1)
+                TDBG1_KeyHandler(keyCode, shift);
+        });
+        break;
+    }
+    // The window losing and regaining activation (a message box, another
+    // program, a popup menu) moves no focus within the form: a box keeps its
+    // tint and selection. A box focused while the window was inactive gets
+    // its GotFocus, and the box before it its LostFocus, on the way back.
+    case QEvent::FocusIn:
+        if (QLineEdit *box = textBox(watched)) {
+            if (box == m_focusedBox && isActivationChange(static_cast<QFocusEvent *>(event)->reason()))
+                break;
+            if (m_focusedBox && m_focusedBox != box)
+                TextBox_LostFocus(m_focusedBox);
+            m_focusedBox = box;
+            TextBox_GotFocus(box);
+        }
+        break;
+    case QEvent::FocusOut:
+        if (QLineEdit *box = textBox(watched); box && !isActivationChange(static_cast<QFocusEvent *>(event)->reason())) {
+            if (box == m_focusedBox)
+                m_focusedBox = nullptr;
+            TextBox_LostFocus(box);
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        if (watched == FirmaPnl) {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            const QPoint at = mouse->position().toPoint();
+            if (mouse->button() == Qt::LeftButton && FirmaPnl->rect().contains(at) && !FirmaPnl->childAt(at))
+                runHandler([this] { FirmaPnl_Click(); });
+        }
+        break;
+    default:
+        break;
+    }
+    return false;  // keys go on to the control as well
+}
+
+void LoginFrm::Form_Load()
+{
+    CheckRegionalSettings(m_program);
+
+    // GetComputerNameA writes the name and a NUL into a buffer of blanks.
+    QByteArray buffer(255, ' ');
+    quint32 size = 255;
+    m_program.services.system->getComputerName(buffer, size);
+    QString name = trimBlanks(platform::fromCp1254(buffer));
+    // Drop the NUL. A failed call leaves nothing but blanks: the name, and
+    // so the server box, stays empty.
+    if (!name.isEmpty())
+        name.chop(1);
+    m_program.vars.ComputerName = name;
+    DB_Name->setText(trimBlanks(name));
+
+    Def_Kullanici_Oku();
+    m_program.vars.DatabaseName = u"Defination_DB"_s;
+    Zemin->setPixmap(ImageList1.value(0));
+}
+
+void LoginFrm::Form_Activate()
+{
+    sysus->setFocus(Qt::OtherFocusReason);
+}
+
+void LoginFrm::Form_KeyDown(int keyCode, int)
+{
+    if (keyCode == KeyCode::Escape)
+        CikisBtn_Click();
+}
+
+void LoginFrm::CikisBtn_Click()
+{
+    m_program.end(platform::ExitCode::Ok);
+}
+
+void LoginFrm::FirmaPnl_Click()
+{
+    SetupCompanyGrid();
+}
+
+void LoginFrm::Def_Kullanici_Oku()
+{
+    const QString user = RegReadString(m_program, platform::Registry::CurrentUser, RegistryKey, u"DEF_KUL"_s);
+    if (!user.isEmpty())
+        sysus_nm->setText(trimBlanks(user));
+    const QString server = RegReadString(m_program, platform::Registry::CurrentUser, RegistryKey, u"DEF_SRVR"_s);
+    if (!server.isEmpty())
+        DB_Name->setText(trimBlanks(server));
+}
+
+void LoginFrm::Def_Kullanici_Kaydet()
+{
+    RegWriteString(m_program, platform::Registry::CurrentUser, RegistryKey, u"DEF_KUL"_s, trimBlanks(sysus_nm->text()));
+    RegWriteString(m_program, platform::Registry::CurrentUser, RegistryKey, u"DEF_SRVR"_s, trimBlanks(DB_Name->text()));
+}
+
+void LoginFrm::TamamBtn_Click()
+{
+    Degiskenler &vars = m_program.vars;
+    try {
+        vars.DbUserName = sysus_nm->text();
+        vars.DbPassword = sysus->text();
+        vars.ServerName = trimBlanks(DB_Name->text());
+        vars.DbConnection = std::make_shared<platform::Connection>();
+        vars.DbConnection->open(connectionStringFor(vars));
+
+        // A quote in the user name is doubled: the name is looked up as typed
+        // instead of breaking the query. Names without quotes are unchanged.
+        const QString userName = TurkishUpperCase(sysus_nm->text()).replace(u'\'', u"''"_s);
+        if (!LoginRecordset)
+            LoginRecordset = std::make_shared<platform::Recordset>();
+        OpenRecordset(m_program, *LoginRecordset,
+                      u"SELECT sysus_ID FROM sysuslng WHERE sysus_nm='"_s + userName + u"' and sysus='"_s
+                          + EncodePassword(sysus->text()) + u"'"_s);
+        if (LoginRecordset->recordCount() == 0) {
+            failedLogin();
+            return;
+        }
+        if (Kullanici_Ayar_Sakla->checkState() == Qt::Checked)
+            Def_Kullanici_Kaydet();
+        vars.UserId = LoginRecordset->field(u"sysus_ID"_s).toLong();
+
+        OpenRecordset(m_program, *LoginRecordset,
+                      u"SELECT sysfrmlng.sysfrm_nm,sysfrmlng.sysfrm_kd,sysfrmlng.sysfrm_dbnm,sysfrmlng.sysfrm_ID,"
+                      u"sysfrmlng.Mali_Yil_Baslangic,sysfrmlng.Mali_Yil_Bitis FROM sysfrmlng,sysusfrmlng WHERE "
+                      u"sysfrmlng.sysfrm_ID=sysusfrmlng.sysfrm_ID and sysusfrmlng.sysus_ID="_s
+                          + QString::number(vars.UserId) + u" ORDER BY sysfrmlng.sysfrm_ID DESC"_s);
+        SetupCompanyGrid();
+
+        FirmaPnl->show();
+        KullaniciPnl->hide();
+        // The grid is the only control left that can take the focus.
+        TDBG1->setFocus(Qt::OtherFocusReason);
+    } catch (const platform::Err &e) {
+        if (e.number() == platform::ErrNo::LoginFailed) {
+            failedLogin();
+            return;
+        }
+        m_program.msgBox(u"Veri Tabanına Bağlanılamadı "_s, platform::MsgBox::Critical);
+        m_program.msgBox(e.description(), platform::MsgBox::OkOnly);
+        m_program.msgBox(QString::number(e.number()), platform::MsgBox::OkOnly);
+        DB_Name->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void LoginFrm::failedLogin()
+{
+    ++LoginAttempts;
+    if (LoginAttempts >= 3) {
+        m_program.msgBox(u"Giriş Hatası Böyle Bir Kullanıcı Tanımlı Değil.Deneme Sayınız Bitmiştir."_s,
+                         platform::MsgBox::Critical);
+        m_program.end(platform::ExitCode::TooManyLogins);
+    }
+    m_program.msgBox(u"Kullanıcı adınızı ve şifrenizi kontrol ediniz."_s, platform::MsgBox::Critical);
+    sysus_nm->setFocus(Qt::OtherFocusReason);
+}
+
+void LoginFrm::SetupCompanyGrid()
+{
+    if (!LoginRecordset)
+        LoginRecordset = std::make_shared<platform::Recordset>();
+    // A list query that failed left the recordset closed: the grid is empty.
+    m_companies->setRecordset(LoginRecordset);
+    const int last = m_companies->columnCount() - 1;
+    for (int column = 0; column <= last; ++column) {
+        if (column > 1)
+            TDBG1->setColumnHidden(column, true);
+    }
+    if (last >= 0) {
+        TDBG1->setColumnWidth(0, px(3000));
+        m_companies->setHeaderData(0, Qt::Horizontal, u"Firma Adı"_s);
+    }
+    if (last >= 1) {
+        TDBG1->setColumnWidth(1, px(1700));
+        m_companies->setHeaderData(1, Qt::Horizontal, u"Firma Kodu"_s);
+    }
+    if (m_companies->rowCount() > 0)
+        TDBG1->setCurrentIndex(m_companies->index(int(LoginRecordset->absolutePosition()), 0));
+}
+
+void LoginFrm::ChooseCompany()
+{
+    // An empty list has no current row to choose: the choice is ignored.
+    if (!LoginRecordset || LoginRecordset->state() != platform::Recordset::StateOpen || LoginRecordset->eof())
+        return;
+    Program &program = m_program;
+    const auto endLoop = endEventLoop;
+    program.vars.DatabaseName = trimBlanks(LoginRecordset->field(u"sysfrm_dbnm"_s).toString());
+
+    hide();
+    deleteLater();
+    ConnectAndShowReport(program);
+    // Nothing left to show (the report refused, or written instead of shown).
+    if (!anyWindowVisible())
+        endLoop(program.exitCode);
+}
+
+void LoginFrm::TDBG1_KeyHandler(int keyCode, int)
+{
+    if (keyCode == KeyCode::Enter)
+        ChooseCompany();
+}
+
+void LoginFrm::TextBox_GotFocus(QLineEdit *box)
+{
+    SelectAllText(box);
+    setBackColor(box, colourNumber(FocusedBackColor), QPalette::Base);
+}
+
+void LoginFrm::TextBox_KeyDown(QLineEdit *box, int keyCode, int)
+{
+    NavigateByTag(this, keyCode, box, true);
+    if (keyCode == KeyCode::Enter)
+        TamamBtn_Click();
+}
+
+void LoginFrm::TextBox_LostFocus(QLineEdit *box)
+{
+    setBackColor(box, colourNumber(UnfocusedBackColor), QPalette::Base);
+}
+
+LoginFrm *showLoginFrm(Program &program)
+{
+    auto form = std::make_unique<LoginFrm>(program);
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    form->Form_Load();
+    form->show();
+    // The program's only window starts active, with or without a window manager.
+    form->activateWindow();
+    form->raise();
+    return form.release();
+}
+
+} // namespace zelvan

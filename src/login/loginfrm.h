@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QList>
+#include <QPixmap>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+
+namespace zelvan {
+
+namespace platform {
+class Recordset;
+class RecordsetModel;
+}
+class Program;
+
+// The login dialog: user name, password and server on the user panel; after
+// a successful check, the user's companies on the company panel. Choosing a
+// company hands over to ConnectAndShowReport.
+class LoginFrm : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit LoginFrm(Program &program, QWidget *parent = nullptr);
+    ~LoginFrm() override;
+
+    // The controls, by their names (also their object names).
+    QFrame *KullaniciPnl = nullptr;
+    QLabel *Zemin = nullptr;
+    QLabel *Label18 = nullptr;
+    QLineEdit *sysus_nm = nullptr;
+    QLabel *Label17 = nullptr;
+    QLineEdit *sysus = nullptr;
+    QLabel *Label1 = nullptr;
+    QLineEdit *DB_Name = nullptr;
+    QPushButton *TamamBtn = nullptr;
+    QPushButton *CikisBtn = nullptr;
+    QCheckBox *Kullanici_Ayar_Sakla = nullptr;
+    QFrame *FirmaPnl = nullptr;
+    QTableView *TDBG1 = nullptr;
+    QList<QPixmap> ImageList1;
+
+    // Failed logins so far; the third ends the program.
+    quint8 LoginAttempts = 0;
+    // The user lookup, then the company list that TDBG1 shows.
+    std::shared_ptr<platform::Recordset> LoginRecordset;
+
+    // Ends the event loop once the dialog is gone and no window is left
+    // (closed through its frame, or the company chosen and nothing shown).
+    // QCoreApplication::exit unless replaced.
+    std::function<void(int exitCode)> endEventLoop;
+
+    // Event handlers and procedures of the form.
+    void Form_Load();
+    void Form_Activate();
+    void Form_KeyDown(int KeyCode, int Shift);
+    void CikisBtn_Click();
+    void FirmaPnl_Click();
+    void Def_Kullanici_Oku();
+    void Def_Kullanici_Kaydet();
+    void TamamBtn_Click();
+    void SetupCompanyGrid();
+    void ChooseCompany();
+    void TDBG1_KeyHandler(int KeyCode, int Shift);
+    // The GotFocus, KeyDown and LostFocus handlers, alike for the three text boxes.
+    void TextBox_GotFocus(QLineEdit *box);
+    void TextBox_KeyDown(QLineEdit *box, int KeyCode, int Shift);
+    void TextBox_LostFocus(QLineEdit *box);
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void failedLogin();
+    QLineEdit *textBox(QObject *object) const;
+    // Runs an event handler. A run-time error that no trap caught is shown
+    // and ends the program, as the old runtime did.
+    void runHandler(const std::function<void()> &handler);
+
+    Program &m_program;
+    platform::RecordsetModel *m_companies = nullptr;
+    bool m_activated = false;
+    QLineEdit *m_focusedBox = nullptr;  // the text box whose GotFocus ran last
+};
+
+// Main's dialog start: creates LoginFrm, runs Form_Load and shows the dialog
+// modeless. The dialog deletes itself when it is closed or unloaded.
+LoginFrm *showLoginFrm(Program &program);
+
+} // namespace zelvan
