@@ -1,12 +1,17 @@
+#include "platform/connection.h"
 #include "platform/err.h"
 #include "platform/odbcbackend.h"
 #include "platform/writer/sqlitewriter.h"
 
 #include "support/zelvanrun.h"
 
+#include <QSemaphore>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <QtEndian>
 
 using namespace zelvan;
 using namespace zelvan::platform;
@@ -26,12 +31,13 @@ private Q_SLOTS:
     void values();
     void longTextInPieces();
     void longResultStreams();
-    void statementInsideAnOpenResult();
     void busyConnectionLendsNoStatement();
     void rejectedStatements_data();
     void rejectedStatements();
     void unreachableServer_data();
     void unreachableServer();
+    void loginReachesTheServerAsTyped_data();
+    void loginReachesTheServerAsTyped();
 
 private:
     std::unique_ptr<DbBackend> open();
@@ -43,6 +49,118 @@ private:
 };
 
 namespace {
+
+// A SQL Server as far as FreeTDS's login: answers the pre-login, reads the
+// login record and refuses it as SQL Server does (error 18456). The record's
+// user, password and database are what a real server would have seen.
+class RefusingServer : public QThread
+{
+public:
+    quint16 listen()
+    {
+        start();
+        m_listening.acquire();
+        return m_port;
+    }
+
+    QString user;
+    QString password;
+    QString database;
+
+protected:
+    void run() override
+    {
+        QTcpServer server;
+        server.listen(QHostAddress::LocalHost);
+        m_port = server.serverPort();
+        m_listening.release();
+        if (!server.waitForNewConnection(60000))
+            return;
+        QTcpSocket *socket = server.nextPendingConnection();
+        readPacket(*socket);  // pre-login
+        // Pre-login answer: a version, and no encryption.
+        QByteArray answer = QByteArray::fromHex("00000b0006" "0100110001" "ff" "10000fa00000" "02");
+        socket->write(packet(answer));
+        const QByteArray login = readPacket(*socket);
+        user = text(login, 40);
+        // A login record's password has each byte's halves swapped, then XORed with A5.
+        QByteArray scrambled = field(login, 44);
+        for (char &byte : scrambled) {
+            const auto b = quint8(quint8(byte) ^ 0xA5);
+            byte = char(quint8(b << 4 | b >> 4));
+        }
+        password = QString::fromUtf16(reinterpret_cast<const char16_t *>(scrambled.constData()), scrambled.size() / 2);
+        database = text(login, 68);
+        socket->write(packet(refusal(u"Login failed for user '%1'."_s.arg(user))));
+        socket->waitForBytesWritten(10000);
+        socket->disconnectFromHost();
+        if (socket->state() != QAbstractSocket::UnconnectedState)
+            socket->waitForDisconnected(10000);
+    }
+
+private:
+    static QByteArray readPacket(QTcpSocket &socket)
+    {
+        QByteArray data;
+        const auto need = [&](qsizetype size) {
+            while (data.size() < size) {
+                if (!socket.waitForReadyRead(30000))
+                    return false;
+                data += socket.readAll();
+            }
+            return true;
+        };
+        if (!need(8))
+            return {};
+        const qsizetype length = qFromBigEndian<quint16>(data.constData() + 2);
+        return need(length) ? data.mid(8, length - 8) : QByteArray();
+    }
+
+    static QByteArray packet(const QByteArray &body)
+    {
+        QByteArray header = QByteArray::fromHex("0401000000000100");  // a reply, the last packet
+        qToBigEndian<quint16>(quint16(8 + body.size()), header.data() + 2);
+        return header + body;
+    }
+
+    static QByteArray field(const QByteArray &login, int at)
+    {
+        if (login.size() < at + 4)
+            return {};
+        const quint16 offset = qFromLittleEndian<quint16>(login.constData() + at);
+        const quint16 characters = qFromLittleEndian<quint16>(login.constData() + at + 2);
+        return login.mid(offset, characters * 2);
+    }
+
+    static QString text(const QByteArray &login, int at)
+    {
+        const QByteArray bytes = field(login, at);
+        return QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData()), bytes.size() / 2);
+    }
+
+    static QByteArray utf16(const QString &text)
+    {
+        return QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    }
+
+    // An ERROR token (18456, state 1, class 14) and a DONE token with its error bit.
+    static QByteArray refusal(const QString &message)
+    {
+        QByteArray error;
+        error += QByteArray::fromHex("18480000" "01" "0e");
+        QByteArray count(2, 0);
+        qToLittleEndian<quint16>(quint16(message.size()), count.data());
+        error += count + utf16(message);
+        error += QByteArray::fromHex("00" "00" "00000000");  // no server or procedure name; line 0
+        QByteArray token = QByteArray::fromHex("aa0000");
+        qToLittleEndian<quint16>(quint16(error.size()), token.data() + 1);
+        return token + error + QByteArray::fromHex("fd" "0200" "0000" "0000000000000000");
+    }
+
+    QSemaphore m_listening;
+    quint16 m_port = 0;
+};
+
 constexpr int BigRows = 200000;
 const QString LongText = QString(u"ğüşİıöçxy😀"_s).repeated(30000);  // 11 units: pieces split its surrogate pairs
 const QString Turkish = u"Türkçe ŞĞÜ İıĞ çöş"_s;
@@ -164,32 +282,13 @@ void TestOdbcBackend::longResultStreams()
     QCOMPARE(total, Currency::fromInt(qint64(BigRows) * (BigRows + 1) / 2 / 100));
 }
 
-void TestOdbcBackend::statementInsideAnOpenResult()
-{
-    if (!m_skip.isEmpty())
-        QSKIP(qPrintable(m_skip));
-    // As the stock valuation does: each item's movements are read while the
-    // item list is still open.
-    const auto backend = open();
-    const auto items = backend->execute(u"SELECT id FROM big ORDER BY id"_s);
-    std::vector<Variant> item;
-    for (int expected = 1; expected <= 3; ++expected) {
-        QVERIFY(items->fetch(item));
-        QCOMPARE(item[0].intValue(), expected);
-        const auto inner = backend->execute(u"SELECT nv FROM t WHERE id = 1"_s);
-        std::vector<Variant> row;
-        QVERIFY(inner->fetch(row));
-        QCOMPARE(row[0].stringValue(), Turkish);
-    }
-    QVERIFY(items->fetch(item));
-    QCOMPARE(item[0].intValue(), 4);
-}
-
 void TestOdbcBackend::busyConnectionLendsNoStatement()
 {
     if (!m_skip.isEmpty())
         QSKIP(qPrintable(m_skip));
-    // A setting of the connection tells which connection ran a statement.
+    // As the stock valuation does: each item's movements are read while the
+    // item list is still open. A setting of the connection tells which
+    // connection ran a statement.
     const auto backend = open();
     QCOMPARE(backend->execute(u"PRAGMA cache_size = 1234"_s)->columnCount(), 0);
     const auto cacheSize = [&] {
@@ -268,6 +367,48 @@ void TestOdbcBackend::unreachableServer()
     QCOMPARE(texts.size(), 2);
     QVERIFY(texts[0].startsWith(u"Veri Tabanına Bağlanılamadı."_s));
     QVERIFY2(texts[1].startsWith(u"Hata Ayrıntsı :"_s + driverText), qPrintable(texts[1]));
+}
+
+void TestOdbcBackend::loginReachesTheServerAsTyped_data()
+{
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("password");   // as the launch line gives it
+    QTest::addColumn<QString>("database");
+    QTest::addColumn<QString>("received");   // the password the server gets
+
+    QTest::newRow("Turkish") << u"ayşe"_s << u"şifre İı"_s << u"NRV_DEMO_2026"_s << u"şifre İı"_s;
+    QTest::newRow("braces and equals") << u"{u}="_s << u"p}w{=}"_s << u"D}}"_s << u"p}w{=}"_s;
+    QTest::newRow("semicolon ends the password as ADO splits it") << u"sa"_s << u"a;b"_s << u"DB"_s << u"a"_s;
+    QTest::newRow("empty password") << u"rapor"_s << QString() << u"DB"_s << QString();
+}
+
+void TestOdbcBackend::loginReachesTheServerAsTyped()
+{
+#ifdef Q_OS_WIN
+    QSKIP("FreeTDS is the driver on Linux");
+#endif
+    QFETCH(QString, user);
+    QFETCH(QString, password);
+    QFETCH(QString, database);
+    qunsetenv("ZELVAN_ODBC_DRIVER");
+    qunsetenv("ZELVAN_ODBC_OPTIONS");
+    RefusingServer server;
+    const quint16 port = server.listen();
+    Connection connection;
+    try {
+        connection.open(u"Provider=SQLOLEDB.1;Persist Security Info=False;User ID=%1;Password=%2;Initial Catalog=%3;"
+                        u"Data Source=127.0.0.1,%4"_s.arg(user, password, database).arg(port));
+        QFAIL("the login was accepted");
+    } catch (const Err &error) {
+        QCOMPARE(error.number(), ErrNo::LoginFailed);
+        QVERIFY2(error.description().contains(u"Login failed for user '%1'."_s.arg(user)),
+                 qPrintable(error.description()));
+    }
+    QVERIFY(server.wait(60000));
+    QCOMPARE(server.user, user);
+    QTEST(server.password, "received");
+    QCOMPARE(server.database, database);
+    QVERIFY(!connection.isOpen());
 }
 
 QTEST_GUILESS_MAIN(TestOdbcBackend)

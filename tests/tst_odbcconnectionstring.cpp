@@ -40,9 +40,12 @@ void TestOdbcConnectionString::rewrite_data()
     QTest::newRow("semicolon ends the password as ADO splits it")
         << Head + u"User ID=sa;Password=a;b;Initial Catalog=DB1;Data Source=S"_s << u"FreeTDS"_s << QString()
         << u"DRIVER={FreeTDS};SERVER={S};DATABASE={DB1};UID={sa};PWD={a}"_s + FreeTds;
-    QTest::newRow("braces and equals inside values")
-        << Head + u"User ID={u}=;Password=p}w{=;Initial Catalog=D}};Data Source=S"_s << u"FreeTDS"_s << QString()
-        << u"DRIVER={FreeTDS};SERVER={S};DATABASE={D}}}}};UID={{u}}=};PWD={p}}w{=}"_s + FreeTds;
+    const QString braces = Head + u"User ID={u}=;Password=p}w{=;Initial Catalog=D}};Data Source=S"_s;
+    QTest::newRow("braces and equals inside values, ODBC's doubling")
+        << braces << u"ODBC Driver 18 for SQL Server"_s << QString()
+        << u"DRIVER={ODBC Driver 18 for SQL Server};SERVER={S};DATABASE={D}}}}};UID={{u}}=};PWD={p}}w{=}"_s;
+    QTest::newRow("braces and equals inside values, FreeTDS takes them single")
+        << braces << u"FreeTDS"_s << QString() << u"DRIVER={FreeTDS};SERVER={S};DATABASE={D}}};UID={{u}=};PWD={p}w{=}"_s + FreeTds;
     QTest::newRow("empty password") << Head + u"User ID=rapor;Password=;Initial Catalog=D;Data Source=S"_s
                                     << u"FreeTDS"_s << QString()
                                     << u"DRIVER={FreeTDS};SERVER={S};DATABASE={D};UID={rapor};PWD={}"_s + FreeTds;

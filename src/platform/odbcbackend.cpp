@@ -5,7 +5,7 @@
 #include "platform/odbcmapping.h"
 
 #ifdef _WIN32
-#include <windows.h>
+#include "platform/win32api.h"  // sql.h needs the Windows types
 #endif
 #include <sql.h>
 #include <sqlext.h>

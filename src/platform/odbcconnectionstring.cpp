@@ -22,14 +22,14 @@ OdbcSettings odbcSettingsFromEnvironment()
     return settings;
 }
 
-QString bracedOdbcValue(QStringView value)
+QString bracedOdbcValue(QStringView value, bool freeTds)
 {
     QString braced;
     braced.reserve(value.size() + 2);
     braced += u'{';
     for (QChar ch : value) {
         braced += ch;
-        if (ch == u'}')
+        if (ch == u'}' && !freeTds)
             braced += u'}';
     }
     braced += u'}';
@@ -38,14 +38,15 @@ QString bracedOdbcValue(QStringView value)
 
 QString odbcConnectionString(const ConnectionString &adoStyle, const OdbcSettings &settings)
 {
+    const bool freeTds = isFreeTds(settings.driver);
     QString text = QStringLiteral("DRIVER=") + bracedOdbcValue(settings.driver)
-        + QStringLiteral(";SERVER=") + bracedOdbcValue(adoStyle.dataSource())
-        + QStringLiteral(";DATABASE=") + bracedOdbcValue(adoStyle.initialCatalog())
-        + QStringLiteral(";UID=") + bracedOdbcValue(adoStyle.userId())
-        + QStringLiteral(";PWD=") + bracedOdbcValue(adoStyle.password());
+        + QStringLiteral(";SERVER=") + bracedOdbcValue(adoStyle.dataSource(), freeTds)
+        + QStringLiteral(";DATABASE=") + bracedOdbcValue(adoStyle.initialCatalog(), freeTds)
+        + QStringLiteral(";UID=") + bracedOdbcValue(adoStyle.userId(), freeTds)
+        + QStringLiteral(";PWD=") + bracedOdbcValue(adoStyle.password(), freeTds);
     // FreeTDS would otherwise speak the protocol of its build defaults and hand
     // text over in the locale's character set.
-    if (isFreeTds(settings.driver))
+    if (freeTds)
         text += QStringLiteral(";TDS_Version=7.4;ClientCharset=UTF-8");
     if (!settings.options.isEmpty()) {
         if (!settings.options.startsWith(u';'))

@@ -28,7 +28,10 @@ OdbcSettings odbcSettingsFromEnvironment();
 // they stand.
 QString odbcConnectionString(const ConnectionString &adoStyle, const OdbcSettings &settings);
 
-// A value in braces, a '}' inside it doubled.
-QString bracedOdbcValue(QStringView value);
+// A value in braces. ODBC's rule doubles a '}' inside them. FreeTDS (1.3)
+// doesn't undo the doubling: it ends a braced value at the first "};" or at
+// the end of the text, so for it a '}' stays single (and a value holding
+// "};" can't be given at all).
+QString bracedOdbcValue(QStringView value, bool freeTds = false);
 
 } // namespace zelvan::platform
