@@ -23,11 +23,11 @@ static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "ODBC's wide characters must
 
 // A server that accepts the connection and never answers ends the wait here.
 constexpr SQLULEN LoginTimeoutSeconds = 15;
-// Every query is either a sum or one stock item's movements, which a healthy
-// server answers in seconds; a large company on a busy server may still need
-// minutes, which ADO's 30 seconds would have cut short. Five minutes lets
-// them finish and still ends the wait for a server that has stopped
-// answering, while the report window shows nothing.
+// The program's queries are sums and short lists, which a healthy server
+// answers in seconds; the sums of a large company on a busy server may still
+// take minutes, which ADO's 30 seconds would have cut short. Five minutes
+// lets them finish and still ends the wait (the window frozen meanwhile) for
+// a server that has stopped answering.
 constexpr SQLULEN QueryTimeoutSeconds = 300;
 
 const SQLWCHAR *wide(const QString &text)
@@ -102,7 +102,7 @@ std::shared_ptr<OdbcLink> connectLink(const QString &connectionString)
         link->env = SQL_NULL_HENV;
         throw Err(ErrNo::OpenFailed, QStringLiteral(u"ODBC sürücü yöneticisi başlatılamadı."));
     }
-    SQLSetEnvAttr(link->env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    SQLSetEnvAttr(link->env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQLULEN(SQL_OV_ODBC3)), 0);
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, link->env, &link->dbc))) {
         link->dbc = SQL_NULL_HDBC;
         throw odbcConnectError(diagnostics(SQL_HANDLE_ENV, link->env));
