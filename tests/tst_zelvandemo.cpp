@@ -57,6 +57,24 @@ QByteArray contents(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The rows of a table's INSERT statements in a T-SQL script, one per line.
+QStringList scriptRows(const QString &script, const QString &table)
+{
+    QStringList rows;
+    bool inside = false;
+    for (const QString &line : script.split(u'\n')) {
+        if (line.startsWith(u"INSERT INTO "_s + table + u" ("_s)) {
+            inside = true;
+        } else if (inside && line.startsWith(u'(')) {
+            rows.append(line);
+            inside = line.endsWith(u',');
+        } else {
+            inside = false;
+        }
+    }
+    return rows;
+}
+
 const QStringList instanceFiles = {u"master.sqlite"_s, u"Defination_DB.sqlite"_s, u"NRV_DEMO_2026.sqlite"_s,
                                    u"NRV_ORNEK_2026.sqlite"_s};
 
@@ -70,6 +88,7 @@ private:
     QTemporaryDir m_tmp;
     QString m_dir;  // default size, seed 11
     Run m_run;
+    Run m_tsqlRun;
 
     QString file(const QString &name) const { return QDir(m_dir).filePath(name); }
 
@@ -81,6 +100,9 @@ private slots:
         m_dir = m_tmp.filePath(u"instance"_s);
         m_run = runDemo({m_dir, u"--seed"_s, u"11"_s});
         QCOMPARE(m_run.exitCode, 0);
+        // The default instance with its T-SQL scripts.
+        m_tsqlRun = runDemo({m_tmp.filePath(u"default"_s), u"--tsql"_s, m_tmp.filePath(u"sql"_s)});
+        QCOMPARE(m_tsqlRun.exitCode, 0);
     }
 
     void writesTheFilesAndALaunchLine()
@@ -361,6 +383,7 @@ private slots:
         QTest::newRow("items not a number") << QStringList{u"d"_s, u"--items=12x"_s};
         QTest::newRow("negative seed") << QStringList{u"d"_s, u"--seed"_s, u"-1"_s};
         QTest::newRow("movements too many") << QStringList{u"d"_s, u"--movements-per-item"_s, u"100000"_s};
+        QTest::newRow("tsql without SQLDIR") << QStringList{u"d"_s, u"--tsql"_s};
     }
     void badArguments()
     {
@@ -375,6 +398,56 @@ private slots:
         QVERIFY(run.err.contains(u"usage: zelvan-demo DIR"_s));
         QVERIFY(run.out.isEmpty());
         QVERIFY(QDir(cwd.path()).isEmpty());
+    }
+
+    void tsqlScriptsAreTheCommittedOnes()
+    {
+        const QString sql = m_tmp.filePath(u"sql"_s);
+        QVERIFY(m_tsqlRun.out.contains(u"Defination_DB.sql,NRV_DEMO_2026.sql,NRV_ORNEK_2026.sql,logins.sql"_s));
+        const QDir committed(QDir::cleanPath(QStringLiteral(ZELVAN_TEST_DATA_DIR "/../../tools/sqlserver")));
+        const QStringList files = committed.entryList({u"*.sql"_s}, QDir::Files, QDir::Name);
+        QCOMPARE(files, (QStringList{u"Defination_DB.sql"_s, u"NRV_DEMO_2026.sql"_s, u"NRV_ORNEK_2026.sql"_s,
+                                     u"logins.sql"_s}));
+        for (const QString &name : files) {
+            const QByteArray bytes = contents(QDir(sql).filePath(name));
+            QVERIFY(bytes.startsWith("\xEF\xBB\xBF-- "));
+            QVERIFY2(bytes == contents(committed.filePath(name)), qPrintable(name + u" differs from tools/sqlserver"_s));
+        }
+    }
+
+    void tsqlRowsAreTheInstanceRows_data()
+    {
+        QTest::addColumn<QString>("database");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<bool>("byValue");  // else only counted
+        QTest::newRow("users") << u"Defination_DB"_s << u"sysuslng"_s << true;
+        QTest::newRow("rights") << u"Defination_DB"_s << u"Kullanici"_s << true;
+        QTest::newRow("balances") << u"NRV_DEMO_2026"_s << u"CB"_s << true;
+        QTest::newRow("cheques") << u"NRV_DEMO_2026"_s << u"CEKKART"_s << false;
+        QTest::newRow("movements, several INSERTs") << u"NRV_DEMO_2026"_s << u"STOKHAREKET"_s << false;
+        QTest::newRow("second company") << u"NRV_ORNEK_2026"_s << u"STOKKART"_s << false;
+    }
+
+    void tsqlRowsAreTheInstanceRows()
+    {
+        QFETCH(QString, database);
+        QFETCH(QString, table);
+        QFETCH(bool, byValue);
+        const QString instance = m_tmp.filePath(u"default"_s);
+        const QString script = QString::fromUtf8(contents(QDir(m_tmp.filePath(u"sql"_s)).filePath(database + u".sql"_s)));
+        QVERIFY(!script.isEmpty());
+        const QString file = QDir(instance).filePath(database + u".sqlite"_s);
+        const QStringList rows = scriptRows(script, table);
+        QCOMPARE(QString::number(rows.size()), one(file, u"SELECT COUNT(*) FROM "_s + table));
+        if (!byValue)
+            return;
+        QStringList values;
+        for (const QString &row : rows) {
+            QString text = row.mid(1, row.size() - 3);  // without "(" and ")," or ");"
+            text.replace(u","_s, u"|"_s).replace(u"N'"_s, QString()).remove(u'\'');
+            values.append(text);
+        }
+        QCOMPARE(values, query(file, u"SELECT * FROM "_s + table + u" ORDER BY rowid"_s));
     }
 
     void help()

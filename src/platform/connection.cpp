@@ -3,6 +3,7 @@
 #include "platform/connectionstring.h"
 #include "platform/embeddedinstance.h"
 #include "platform/err.h"
+#include "platform/odbcbackend.h"
 
 #include <QFileInfo>
 
@@ -19,9 +20,7 @@ void Connection::open(const QString &connectionString)
     if (!dataSource.isEmpty() && QFileInfo(dataSource).isDir()) {
         backend = openEmbeddedInstance(dataSource, parsed.initialCatalog(), parsed.userId(), parsed.password());
     } else {
-        throw Err(ErrNo::OpenFailed,
-                  QStringLiteral(u"[DBNETLIB][ConnectionOpen (Connect()).]SQL Server mevcut değil veya "
-                                 u"erişim engellendi. (Sunucu: \"%1\")").arg(dataSource));
+        backend = openOdbcBackend(parsed);
     }
     m_backend = std::move(backend);
 }

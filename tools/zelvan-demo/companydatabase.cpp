@@ -88,7 +88,7 @@ int weighted(Random &random, std::initializer_list<int> weights)
     return index - 1;
 }
 
-QList<TableRows> writeAccounts(writer::SqliteWriter &db, int count, Random random)
+QList<TableRows> writeAccounts(DemoDatabase &db, int count, Random random)
 {
     TableWriter cards(db, u"CARIKART"_s,
                       {{u"Cari_ID", u"INT PRIMARY KEY"}, {u"Cari_Kodu", u"NVARCHAR(20)"}, {u"Unvan", u"NVARCHAR(100)"},
@@ -150,7 +150,7 @@ QString statusText(const PaperKind &kind, int status)
     return QString::fromUtf16(settledStatuses[status - OwnStatus - 1]);
 }
 
-QList<TableRows> writePapers(writer::SqliteWriter &db, const PaperKind &kind, int count, int accounts, Random random)
+QList<TableRows> writePapers(DemoDatabase &db, const PaperKind &kind, int count, int accounts, Random random)
 {
     QList<ColumnDef> columns = {{kind.idColumn, u"INT PRIMARY KEY"}, {kind.numberColumn, u"NVARCHAR(20)"},
                                 {u"Cari_ID", u"INT"}};
@@ -192,7 +192,7 @@ QList<TableRows> writePapers(writer::SqliteWriter &db, const PaperKind &kind, in
     return {papers.count(), parts.count()};
 }
 
-QList<TableRows> writeBanksAndCash(writer::SqliteWriter &db, Random random)
+QList<TableRows> writeBanksAndCash(DemoDatabase &db, Random random)
 {
     TableWriter cards(db, u"BANKAKART"_s,
                       {{u"Hesap_ID", u"INT PRIMARY KEY"}, {u"Banka_Adi", u"NVARCHAR(50)"}, {u"Sube", u"NVARCHAR(50)"},
@@ -219,7 +219,7 @@ QList<TableRows> writeBanksAndCash(writer::SqliteWriter &db, Random random)
     return {cards.count(), balances.count(), tills.count(), tillBalances.count()};
 }
 
-TableRows writePos(writer::SqliteWriter &db, int count, Random random)
+TableRows writePos(DemoDatabase &db, int count, Random random)
 {
     TableWriter pos(db, u"POSHAREKET"_s,
                     {{u"PosHareket_ID", u"INT PRIMARY KEY"}, {u"Hesap_ID", u"INT"}, {u"Tarih", u"DATETIME"},
@@ -254,7 +254,7 @@ enum class ItemHistory { Normal, SaleFirst, EndsAtZero, EndsNegative };
 class StockWriter
 {
 public:
-    StockWriter(writer::SqliteWriter &db, const CompanyContent &content)
+    StockWriter(DemoDatabase &db, const CompanyContent &content)
         : m_content(content)
         , m_random(Random::streamSeed(content.seed, Stock))
         , m_cards(db, u"STOKKART"_s,
@@ -446,13 +446,14 @@ int posCount(int items)
     return std::max(24, items / 2);
 }
 
-WrittenDatabase writeCompanyDatabase(const QString &path, const CompanyContent &content)
+WrittenDatabase writeCompanyDatabase(const QString &path, const CompanyContent &content, TsqlScript *script)
 {
-    writer::SqliteWriter db(path);
+    writer::SqliteWriter file(path);
     // A lost file is simply written again: no need to wait for the disk.
-    db.exec(u"PRAGMA synchronous=OFF"_s);
-    db.exec(u"PRAGMA cache_size=-262144"_s);
-    db.begin();
+    file.exec(u"PRAGMA synchronous=OFF"_s);
+    file.exec(u"PRAGMA cache_size=-262144"_s);
+    file.begin();
+    DemoDatabase db{file, script};
 
     WrittenDatabase written{QFileInfo(path).fileName(), {}};
     const int accounts = accountCount(content.items);
@@ -478,7 +479,7 @@ WrittenDatabase writeCompanyDatabase(const QString &path, const CompanyContent &
     db.exec(u"CREATE INDEX IX_SENETKART_Durum ON SENETKART (Durum)"_s);
     db.exec(u"CREATE INDEX IX_POSHAREKET_Hesaba_Aktarildi ON POSHAREKET (Hesaba_Aktarildi)"_s);
     db.exec(u"CREATE INDEX IX_STOKHAREKET_Stok_ID_Tarih_Cikis ON STOKHAREKET (Stok_ID, Tarih, Cikis)"_s);
-    db.commit();
+    file.commit();
     return written;
 }
 

@@ -20,7 +20,8 @@ int accountCount(int items);
 int chequeCount(int items);  // cheques, and as many promissory notes
 int posCount(int items);
 
-// Writes one company database with every table the report reads.
-WrittenDatabase writeCompanyDatabase(const QString &path, const CompanyContent &content);
+// Writes one company database with every table the report reads, and the
+// same into `script` when one is given.
+WrittenDatabase writeCompanyDatabase(const QString &path, const CompanyContent &content, TsqlScript *script = nullptr);
 
 } // namespace zelvan::demo

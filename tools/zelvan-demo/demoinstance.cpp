@@ -8,6 +8,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 
+#include <memory>
 #include <utility>
 
 using namespace Qt::Literals::StringLiterals;
@@ -33,8 +34,9 @@ QVariant nullValue()
 
 WrittenDatabase writeMaster(const QString &path, quint64 seed)
 {
-    writer::SqliteWriter db(path);
-    db.begin();
+    writer::SqliteWriter file(path);
+    file.begin();
+    DemoDatabase db{file};
     TableWriter logins(db, u"sql_logins"_s,
                        {{u"name", u"TEXT NOT NULL"}, {u"salt", u"TEXT NOT NULL"}, {u"password_sha256", u"TEXT NOT NULL"}});
     Random random(Random::streamSeed(seed, MasterStream));
@@ -43,7 +45,7 @@ WrittenDatabase writeMaster(const QString &path, quint64 seed)
         const QByteArray hash = QCryptographicHash::hash((salt + login.password).toUtf8(), QCryptographicHash::Sha256);
         logins.add({login.name, salt, QString::fromLatin1(hash.toHex())});
     }
-    db.commit();
+    file.commit();
     return {u"master.sqlite"_s, {logins.count()}};
 }
 
@@ -82,10 +84,11 @@ CompanySettings settingsOf(int companyId)
             {5, 100, 0}, {Orange, Green, Red}, 50, true, nullValue(), nullValue(), QVariant(3)};
 }
 
-WrittenDatabase writeDefinitions(const QString &path)
+WrittenDatabase writeDefinitions(const QString &path, TsqlScript *script)
 {
-    writer::SqliteWriter db(path);
-    db.begin();
+    writer::SqliteWriter file(path);
+    file.begin();
+    DemoDatabase db{file, script};
 
     TableWriter users(db, u"sysuslng"_s,
                       {{u"sysus_ID", u"INT PRIMARY KEY"}, {u"sysus_nm", u"NVARCHAR(26)"}, {u"sysus", u"NVARCHAR(50)"}});
@@ -159,7 +162,7 @@ WrittenDatabase writeDefinitions(const QString &path)
     rights.add({4, 2, bit(true), nullValue(), bit(false), bit(true)});
     rights.add({5, 1, bit(true), bit(false), bit(true), bit(true)});
 
-    db.commit();
+    file.commit();
     return {u"Defination_DB.sqlite"_s, {users.count(), companies.count(), userCompanies.count(), rights.count()}};
 }
 
@@ -202,20 +205,47 @@ int companyItems(const DemoCompany &company, const DemoOptions &options)
     return company.id == 1 ? options.items : qMax(1, options.items / 4);
 }
 
+namespace {
+
+// The script of one database when T-SQL is asked for, else none.
+std::unique_ptr<TsqlScript> scriptFor(const QString &tsqlDir, const QString &database)
+{
+    if (tsqlDir.isEmpty())
+        return nullptr;
+    auto script = std::make_unique<TsqlScript>(QDir(tsqlDir).filePath(database + u".sql"_s),
+                                               u"The demo database %1 on a SQL Server."_s.arg(database));
+    script->createDatabase(database);
+    return script;
+}
+
+} // namespace
+
 QList<WrittenDatabase> writeDemoInstance(const QString &dir, const DemoOptions &options)
 {
     const QDir target(dir);
     QList<WrittenDatabase> written;
+    QStringList databases{u"Defination_DB"_s};
     written.append(writeMaster(target.filePath(u"master.sqlite"_s), options.seed));
-    written.append(writeDefinitions(target.filePath(u"Defination_DB.sqlite"_s)));
+    {
+        const auto script = scriptFor(options.tsqlDir, databases.first());
+        written.append(writeDefinitions(target.filePath(databases.first() + u".sqlite"_s), script.get()));
+        if (script)
+            script->save();
+    }
     for (const DemoCompany &company : demoCompanies()) {
         CompanyContent content;
         content.items = companyItems(company, options);
         content.movementsPerItem = options.movementsPerItem;
         content.trade = company.id == 1 ? Trade::Hardware : Trade::Food;
         content.seed = Random::streamSeed(options.seed, FirstCompanyStream + quint64(company.id));
-        written.append(writeCompanyDatabase(target.filePath(company.database + u".sqlite"_s), content));
+        const auto script = scriptFor(options.tsqlDir, company.database);
+        written.append(writeCompanyDatabase(target.filePath(company.database + u".sqlite"_s), content, script.get()));
+        if (script)
+            script->save();
+        databases.append(company.database);
     }
+    if (!options.tsqlDir.isEmpty())
+        writeLoginsScript(QDir(options.tsqlDir).filePath(u"logins.sql"_s), demoLogins(), databases);
     return written;
 }
 

@@ -12,6 +12,7 @@ struct DemoOptions
     int items = 200;
     int movementsPerItem = 12;
     quint64 seed = 2026;
+    QString tsqlDir;  // when set, T-SQL scripts of the same databases go there
 };
 
 // The people and companies of every demo instance; only the trade data
@@ -43,8 +44,9 @@ const QList<DemoCompany> &demoCompanies();
 int companyItems(const DemoCompany &company, const DemoOptions &options);
 
 // Writes master.sqlite, Defination_DB.sqlite and one file per company into
-// `dir` (which must exist), replacing files of the same names. Throws
-// writer::SqliteWriter::Error.
+// `dir` (which must exist), replacing files of the same names; with a T-SQL
+// directory (which must exist) also <database>.sql for each database but
+// master and logins.sql. Throws std::runtime_error.
 QList<WrittenDatabase> writeDemoInstance(const QString &dir, const DemoOptions &options);
 
 } // namespace zelvan::demo

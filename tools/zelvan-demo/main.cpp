@@ -35,7 +35,7 @@ struct Arguments
 
 QString usage()
 {
-    return u"usage: zelvan-demo DIR [--items N] [--movements-per-item M] [--seed S]\n"_s;
+    return u"usage: zelvan-demo DIR [--items N] [--movements-per-item M] [--seed S] [--tsql SQLDIR]\n"_s;
 }
 
 QString helpText()
@@ -54,6 +54,10 @@ QString helpText()
            + u")\n"
              u"  --seed S                any unsigned 64-bit number (default 2026); the same seed\n"
              u"                          gives byte-identical files\n"
+             u"  --tsql SQLDIR           also write T-SQL scripts that build the same databases on\n"
+             u"                          a SQL Server into SQLDIR (created when missing):\n"
+             u"                          Defination_DB.sql, one per company, and logins.sql with\n"
+             u"                          read-only logins; run them in that order\n"
              u"  --help                  this text\n"_s;
 }
 
@@ -97,6 +101,12 @@ Arguments parse(const QStringList &args)
             value = arg.mid(eq + 1);
         } else if (i + 1 < args.size()) {
             value = args.at(++i);
+        }
+        if (name == u"--tsql") {
+            if (value.isEmpty())
+                result.error = u"bad value for --tsql: ''"_s;
+            result.options.tsqlDir = value;
+            continue;
         }
         const std::optional<quint64> number = unsignedNumber(value);
         const auto inRange = [&](qint64 max) { return number && *number >= 1 && *number <= quint64(max); };
@@ -166,6 +176,15 @@ QString summary(const QString &dir, const DemoOptions &options, const QList<zelv
     text += u"  "_s + program + u" -- "_s + shellQuoted(demo + u'|' + dir + u"|1|norvent|Zelvan2026"_s) + u'\n';
     text += u"  "_s + program + u" -- "_s + shellQuoted(other + u'|' + dir + u"|4|rapor|æ"_s) + u'\n';
     text += u"Login dialog: "_s + program + u" (server: "_s + dir + u")\n"_s;
+    if (!options.tsqlDir.isEmpty()) {
+        text += u"T-SQL scripts written to %1; run them on the server in this order:\n"_s.arg(
+            QDir::toNativeSeparators(options.tsqlDir));
+        QStringList files{u"Defination_DB.sql"_s};
+        for (const auto &company : zelvan::demo::demoCompanies())
+            files.append(company.database + u".sql"_s);
+        files.append(u"logins.sql"_s);
+        text += u"  sqlcmd -S SERVER -U sa -i "_s + files.join(u',') + u'\n';
+    }
     return text;
 }
 
@@ -189,9 +208,17 @@ int main(int argc, char **argv)
         print(stderr, u"zelvan-demo: cannot create the directory %1\n"_s.arg(dir));
         return 1;
     }
+    DemoOptions options = args.options;
+    if (!options.tsqlDir.isEmpty()) {
+        options.tsqlDir = QDir::cleanPath(QDir(options.tsqlDir).absolutePath());
+        if (!QDir().mkpath(options.tsqlDir)) {
+            print(stderr, u"zelvan-demo: cannot create the directory %1\n"_s.arg(options.tsqlDir));
+            return 1;
+        }
+    }
     try {
-        const auto written = zelvan::demo::writeDemoInstance(dir, args.options);
-        print(stdout, summary(QDir::toNativeSeparators(dir), args.options, written));
+        const auto written = zelvan::demo::writeDemoInstance(dir, options);
+        print(stdout, summary(QDir::toNativeSeparators(dir), options, written));
     } catch (const std::exception &e) {
         print(stderr, u"zelvan-demo: cannot write the instance in %1: %2\n"_s.arg(dir, QString::fromUtf8(e.what())));
         return 1;

@@ -29,20 +29,30 @@ QString insertSql(const QString &table, const QList<ColumnDef> &columns)
     return u"INSERT INTO "_s + table + u" ("_s + names.join(u',') + u") VALUES ("_s + marks.join(u',') + u')';
 }
 
-writer::SqliteWriter::Statement prepareAfterCreate(writer::SqliteWriter &db, const QString &table,
+writer::SqliteWriter::Statement prepareAfterCreate(DemoDatabase &db, const QString &table,
                                                    const QList<ColumnDef> &columns,
                                                    const QString &tableConstraint)
 {
-    db.exec(createSql(table, columns, tableConstraint));
-    return db.prepare(insertSql(table, columns));
+    db.sqlite.exec(createSql(table, columns, tableConstraint));
+    if (db.script)
+        db.script->createTable(table, columns, tableConstraint);
+    return db.sqlite.prepare(insertSql(table, columns));
 }
 
 } // namespace
 
-TableWriter::TableWriter(writer::SqliteWriter &db, const QString &table, const QList<ColumnDef> &columns,
+void DemoDatabase::exec(const QString &sql)
+{
+    sqlite.exec(sql);
+    if (script)
+        script->statement(sql);
+}
+
+TableWriter::TableWriter(DemoDatabase &db, const QString &table, const QList<ColumnDef> &columns,
                          const QString &tableConstraint)
     : m_table(table)
     , m_columns(int(columns.size()))
+    , m_script(db.script)
     , m_insert(prepareAfterCreate(db, table, columns, tableConstraint))
 {
 }
@@ -55,6 +65,8 @@ void TableWriter::add(std::initializer_list<QVariant> values)
     for (const QVariant &value : values)
         m_insert.bind(++position, value);
     m_insert.run();
+    if (m_script)
+        m_script->addRow(m_table, values);
     ++m_rows;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tsqlscript.h"
+
 #include "platform/writer/sqlitewriter.h"
 
 #include <QList>
@@ -23,17 +25,22 @@ struct WrittenDatabase
     QList<TableRows> tables;
 };
 
-struct ColumnDef
+// A demo database being written: its SQLite file and, when asked for, the
+// T-SQL script that builds the same database on a SQL Server.
+struct DemoDatabase
 {
-    const char16_t *name;
-    const char16_t *type;  // SQL Server type name, constraints allowed ("INT PRIMARY KEY")
+    writer::SqliteWriter &sqlite;
+    TsqlScript *script = nullptr;
+
+    // A statement for both, such as an index.
+    void exec(const QString &sql);
 };
 
 // Creates one table and inserts rows into it through one prepared statement.
 class TableWriter
 {
 public:
-    TableWriter(writer::SqliteWriter &db, const QString &table, const QList<ColumnDef> &columns,
+    TableWriter(DemoDatabase &db, const QString &table, const QList<ColumnDef> &columns,
                 const QString &tableConstraint = {});
 
     // One value per column, in column order; an invalid QVariant is NULL.
@@ -44,6 +51,7 @@ public:
 private:
     QString m_table;
     int m_columns;
+    TsqlScript *m_script;
     writer::SqliteWriter::Statement m_insert;
     qint64 m_rows = 0;
 };

@@ -1,0 +1,10 @@
+#include "platform/odbcconnectionstring.h"
+
+namespace zelvan::platform {
+
+QString defaultOdbcDriver()
+{
+    return QStringLiteral("FreeTDS");
+}
+
+} // namespace zelvan::platform
