@@ -127,10 +127,10 @@ void TestLaunchParams::mainChoosesThePath_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<bool>("dialog");
     QTest::newRow("empty line") << QString() << true;
-    QTest::newRow("-1 with five fields") << u"-1|SRV|7|u|p"_s << true;
-    QTest::newRow("-1 with a trailing blank") << u"-1 |SRV|7|u|p"_s << false;
-    QTest::newRow("another dash") << u"–1|SRV|7|u|p"_s << false;
-    QTest::newRow("a database") << u"DB1|SRV|7|u|p"_s << false;
+    QTest::newRow("-1 with five fields") << u"-1|127.0.0.1,1|7|u|p"_s << true;
+    QTest::newRow("-1 with a trailing blank") << u"-1 |127.0.0.1,1|7|u|p"_s << false;
+    QTest::newRow("another dash") << u"–1|127.0.0.1,1|7|u|p"_s << false;
+    QTest::newRow("a database") << u"DB1|127.0.0.1,1|7|u|p"_s << false;
 }
 
 void TestLaunchParams::mainChoosesThePath()
@@ -152,8 +152,8 @@ void TestLaunchParams::mainChoosesThePath()
         exitCode = ended.exitCode;
     }
     QCOMPARE(dialogShown, dialog);
-    // The direct path tries server "SRV", which is no instance here: the
-    // connection fails with its two messages.
+    // The direct path tries a server on a closed local port: the connection
+    // fails with its two messages.
     QCOMPARE(exitCode, dialog ? -1 : 3);
     QCOMPARE(fakes.messages.shown.size(), dialog ? 0 : 2);
 }

@@ -32,8 +32,18 @@ namespace {
 const QString CheckMessage = u"Kullanıcı adınızı ve şifrenizi kontrol ediniz."_s;
 const QString LimitMessage = u"Giriş Hatası Böyle Bir Kullanıcı Tanımlı Değil.Deneme Sayınız Bitmiştir."_s;
 const QString NoConnection = u"Veri Tabanına Bağlanılamadı "_s;
-const QString Unreachable = u"[DBNETLIB][ConnectionOpen (Connect()).]SQL Server mevcut değil veya erişim engellendi. "
-                            u"(Sunucu: \"YOKSUNUCU\")"_s;
+// A server nobody listens on (a closed local port), and what the driver says of it.
+const QString NoServer = u"127.0.0.1,1"_s;
+QString unreachableText()
+{
+    try {
+        platform::Connection().open(u"Provider=SQLOLEDB.1;User ID=zelvan;Password=parola;Initial Catalog=Defination_DB;"
+                                    u"Data Source="_s + NoServer);
+    } catch (const platform::Err &e) {
+        return e.description();
+    }
+    return QString();
+}
 const QColor Peach(252, 225, 209);
 const QColor White(255, 255, 255);
 
@@ -431,8 +441,8 @@ void TestLoginFrm::okAction_data()
                                         << QList<int>{MsgBox::Critical} << u"sysus_nm"_s << 1;
     QTest::newRow("no sysuslng row") << u"kimse"_s << u"kimse"_s << u"instance"_s << QStringList{CheckMessage}
                                      << QList<int>{MsgBox::Critical} << u"sysus_nm"_s << 1;
-    QTest::newRow("server unreachable") << u"zelvan"_s << u"parola"_s << u"  YOKSUNUCU "_s
-                                        << QStringList{NoConnection, Unreachable, u"-2147467259"_s}
+    QTest::newRow("server unreachable") << u"zelvan"_s << u"parola"_s << u"  "_s + NoServer + u" "_s
+                                        << QStringList{NoConnection, unreachableText(), u"-2147467259"_s}
                                         << QList<int>{MsgBox::Critical, MsgBox::OkOnly, MsgBox::OkOnly}
                                         << u"DB_Name"_s << 0;
     QTest::newRow("user query rejected") << u"zelvan"_s << u"parola"_s << u"no users"_s
@@ -487,13 +497,13 @@ void TestLoginFrm::thirdFailureEnds()
         QTest::keyClick(d.form->sysus, Qt::Key_Return);
     };
     attempt(u"zelvan"_s, u"yanlis"_s, m_instance.path());
-    attempt(u"zelvan"_s, u"parola"_s, u"YOKSUNUCU"_s);
+    attempt(u"zelvan"_s, u"parola"_s, NoServer);
     attempt(u"kimse"_s, u"kimse"_s, m_instance.path());
     QCOMPARE(d.form->LoginAttempts, quint8(2));
     const std::optional<int> code = endsWith([&] { attempt(u"zelvan"_s, u"yanlis"_s, m_instance.path()); });
 
     QCOMPARE(code, std::optional<int>(platform::ExitCode::TooManyLogins));
-    QCOMPARE(d.fakes.messages.texts(), (QStringList{CheckMessage, NoConnection, Unreachable, u"-2147467259"_s,
+    QCOMPARE(d.fakes.messages.texts(), (QStringList{CheckMessage, NoConnection, unreachableText(), u"-2147467259"_s,
                                                     CheckMessage, LimitMessage}));
     QCOMPARE(d.fakes.messages.shown.last().style, MsgBox::Critical);
 }
