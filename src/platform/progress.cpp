@@ -10,9 +10,10 @@
 
 namespace zelvan::platform {
 
-void Progress::start(const QString &label)
+void Progress::start(const QString &label, qint64 total)
 {
     m_label = label;
+    m_total = total;
     m_nextRefresh = DelayMs;
     m_timer.start();
 }
@@ -29,11 +30,19 @@ TerminalProgress::TerminalProgress(FILE *out)
 {
 }
 
-void TerminalProgress::show(const QString &label, qint64 done)
+QString Progress::text(const QString &label, qint64 done, qint64 total)
+{
+    QString result = label + QStringLiteral(": ") + QString::number(done);
+    if (total > 0)
+        result += QStringLiteral(" / ") + QString::number(total);
+    return result;
+}
+
+void TerminalProgress::show(const QString &label, qint64 done, qint64 total)
 {
     if (!m_enabled)
         return;
-    const QByteArray line = (u'\r' + label + QStringLiteral(": ") + QString::number(done)).toLocal8Bit();
+    const QByteArray line = (u'\r' + text(label, done, total)).toLocal8Bit();
     std::fwrite(line.constData(), 1, size_t(line.size()), m_out);
     std::fflush(m_out);
     m_shown = true;

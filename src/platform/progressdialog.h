@@ -17,7 +17,7 @@ public:
     ~ProgressDialog() override;
 
 protected:
-    void show(const QString &label, qint64 done) override;
+    void show(const QString &label, qint64 done, qint64 total) override;
     void hide() override;
 
 private:

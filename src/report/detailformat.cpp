@@ -77,8 +77,11 @@ void stockStep(Program &program, ReportValues &report, std::shared_ptr<Recordset
     Variant running = Variant::currency(platform::Currency());
     const QString idColumn = QStringLiteral("Stok_ID");
     platform::Progress *progress = program.services.progress;
+    // Counting the items reads the list ahead: a list of ids, small even
+    // for a large company, and no extra query.
+    const qint64 itemCount = items.recordCount();
     if (progress)
-        progress->start(QStringLiteral(u"Stok değerleniyor"));
+        progress->start(QStringLiteral(u"Stok değerleniyor"), itemCount);
     qint64 done = 0;
     while (!items.eof()) {
         const QString sql = stockMovementSql(items.field(idColumn).toString());

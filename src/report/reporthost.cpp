@@ -31,8 +31,9 @@ void ReportHost::show(Program &program)
         try {
             Detail_Format(program, m_values, m_stockList);
         } catch (const platform::Err &e) {
+            // An overflow, or text where a number belongs: no page with a wrong figure.
             program.msgBox(QStringLiteral(u"Rapor hazırlanamadı: ") + e.description(), platform::MsgBox::Critical);
-            program.end(platform::ExitCode::Other);
+            program.end(platform::ExitCode::ReportQuery);
         }
         fillPageTexts(*m_report, m_values, readWorkstationFormats(program));
     }
