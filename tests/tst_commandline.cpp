@@ -12,6 +12,8 @@ class TestCommandLine : public QObject
 private Q_SLOTS:
     void parse_data();
     void parse();
+    void stockOnePass_data();
+    void stockOnePass();
 };
 
 void TestCommandLine::parse_data()
@@ -55,6 +57,27 @@ void TestCommandLine::parse()
     QTEST(line.pngPath, "png");
     QTEST(line.json, "json");
     QTEST(line.launchText, "launch");
+}
+
+void TestCommandLine::stockOnePass_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("onePass");
+    QTest::addColumn<bool>("error");
+
+    QTest::newRow("off by default") << QStringList{u"--json"_s, u"DB|S|1|u|p"_s} << false << false;
+    QTest::newRow("with other options") << QStringList{u"--json"_s, u"--stock-one-pass"_s, u"DB|S|1|u|p"_s} << true << false;
+    QTest::newRow("takes no value") << QStringList{u"--stock-one-pass=yes"_s} << false << true;
+    QTest::newRow("after -- it is launch text") << QStringList{u"--"_s, u"--stock-one-pass"_s} << false << false;
+}
+
+void TestCommandLine::stockOnePass()
+{
+    QFETCH(QStringList, arguments);
+    const CommandLine line = CommandLine::parse(arguments);
+    QTEST(!line.error.isEmpty(), "error");
+    QTEST(line.stockOnePass, "onePass");
+    QVERIFY(CommandLine::helpText().contains(u"--stock-one-pass"_s));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

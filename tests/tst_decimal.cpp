@@ -1,7 +1,11 @@
 #include "platform/decimal.h"
 #include "support/errcheck.h"
 
+#include <QRandomGenerator>
 #include <QTest>
+
+#include <bit>
+#include <optional>
 
 #include <limits>
 
@@ -52,6 +56,8 @@ private slots:
     void wholeAndCurrencyConversions();
     void fromDoubleUsesFifteenDigits_data();
     void fromDoubleUsesFifteenDigits();
+    void currencyFromDoubleAgreesWithDecimal_data();
+    void currencyFromDoubleAgreesWithDecimal();
     void comparesValuesNotRepresentations();
     void toDouble();
 };
@@ -263,6 +269,44 @@ void TestDecimal::fromDoubleUsesFifteenDigits()
     QFETCH(double, value);
     QFETCH(QString, text);
     QCOMPARE(outcome([&] { return Decimal::fromDouble(value); }), text);
+}
+
+void TestDecimal::currencyFromDoubleAgreesWithDecimal_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::newRow("amounts of four places") << 0;
+    QTest::newRow("amounts near the fifteen-digit limit") << 1;
+    QTest::newRow("any bits") << 2;
+    QTest::newRow("halves of the last place") << 3;
+}
+
+// The shortcut for amounts must give what the full conversion gives, bit for
+// bit, and fail where it fails.
+void TestDecimal::currencyFromDoubleAgreesWithDecimal()
+{
+    QFETCH(int, kind);
+    QRandomGenerator random(20260 + quint32(kind));
+    QList<double> values{0.0, -0.0, 1e-5, 0.00005, 0.00015, 5e-324, 1e14, 99999999999.9999, 100000000000.0001,
+                         922337203685477.5807, 1e300, std::numeric_limits<double>::quiet_NaN()};
+    for (int i = 0; i < 20000; ++i) {
+        const qint64 raw = qint64(random.generate64() >> (kind == 1 ? 14 : 20 + random.bounded(40)));
+        const double sign = random.bounded(2) ? -1.0 : 1.0;
+        switch (kind) {
+        case 0:
+        case 1: values << sign * double(raw) / 10000.0; break;
+        case 2: values << std::bit_cast<double>(random.generate64()); break;
+        default: values << sign * (double(raw) + 0.5) / 10000.0; break;
+        }
+    }
+    for (const double value : std::as_const(values)) {
+        std::optional<Currency> expected;
+        std::optional<Currency> actual;
+        const qint32 expectedErr = errNumberOf([&] { expected = Decimal::fromDouble(value).toCurrency(); });
+        const qint32 actualErr = errNumberOf([&] { actual = currencyFromDouble(value); });
+        QCOMPARE(actualErr, expectedErr);
+        if (expected != actual)
+            QFAIL(qPrintable(u"%1: %2 instead of %3"_s.arg(value, 0, 'g', 17).arg(actual->toString(), expected->toString())));
+    }
 }
 
 void TestDecimal::comparesValuesNotRepresentations()

@@ -41,6 +41,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             takeFile(result.pngPath);
         } else if (name == u"--json" && !hasInlineValue) {
             result.json = true;
+        } else if (name == u"--stock-one-pass" && !hasInlineValue) {
+            result.stockOnePass = true;
         } else if (name == u"--help" && !hasInlineValue) {
             result.help = true;
         } else if (name == u"--version" && !hasInlineValue) {
@@ -58,7 +60,7 @@ CommandLine CommandLine::parse(const QStringList &arguments)
 QString CommandLine::usage()
 {
     return QStringLiteral("usage: zelvan [--pdf FILE] [--png FILE] [--json] "
-                          "[--help] [--version] [--] [DATABASE|SERVER|USERID|LOGIN|PASSWORD]");
+                          "[--stock-one-pass] [--help] [--version] [--] [DATABASE|SERVER|USERID|LOGIN|PASSWORD]");
 }
 
 QString CommandLine::helpText()
@@ -75,6 +77,8 @@ QString CommandLine::helpText()
         u"  --pdf FILE         write the page to FILE as PDF instead of showing the viewer\n"
         u"  --png FILE         write the page to FILE as a PNG image at 150 dots per inch\n"
         u"  --json             write the page's fields and values as JSON on standard output\n"
+        u"  --stock-one-pass   value the stock from one query over all items instead of\n"
+        u"                     one query per item (the same figures, faster on a large company)\n"
         u"  --help, --version  this text; the version\n\n"
         u"Exit codes: 0 done, 2 launch parameters, 3 database connection, 4 company settings,\n"
         u"5 report right refused, 6 regional settings refused, 7 too many failed logins,\n"

@@ -13,6 +13,7 @@ struct CommandLine
     QString pdfPath;
     QString pngPath;
     bool json = false;
+    bool stockOnePass = false;  // the stock value from one query instead of one per item
     bool help = false;
     bool version = false;
     QString launchText;

@@ -133,6 +133,21 @@ Decimal Decimal::fromDouble(double value)
     return fromNumberText(numberTextFromDouble(value));
 }
 
+Currency currencyFromDouble(double value)
+{
+    // With at most 15 significant digits, an amount r / 10^4 whose nearest
+    // double is `value` is also the value's rounding to 15 digits: the double
+    // lies within half a unit in the 16th digit of it.
+    constexpr double Limit = 1e15;
+    const double scaled = value * double(Currency::Scale);
+    if (scaled > -Limit && scaled < Limit) {
+        const qint64 raw = std::llround(scaled);
+        if (double(raw) / double(Currency::Scale) == value)
+            return Currency::fromRaw(raw);
+    }
+    return Decimal::fromDouble(value).toCurrency();
+}
+
 Decimal Decimal::fromParts(bool negative, quint32 hi, quint64 lo, int scale)
 {
     if (scale < 0 || scale > MaxScale)

@@ -69,4 +69,9 @@ private:
     bool m_negative = false;
 };
 
+// Decimal::fromDouble(value).toCurrency(), without the detour through digits
+// when the double is the nearest one to an amount of at most four places (as
+// a MONEY value stored as a double always is).
+Currency currencyFromDouble(double value);
+
 } // namespace zelvan::platform

@@ -15,6 +15,8 @@
 
 #include <sqlite3.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace zelvan::platform {
@@ -232,7 +234,7 @@ Variant readValue(sqlite3_stmt *stmt, int column, SqlServerType type)
         if (storage == SQLITE_INTEGER)
             return Variant::currency(Currency::fromInt(sqlite3_column_int64(stmt, column)));
         if (storage == SQLITE_FLOAT)
-            return Variant::currency(Decimal::fromDouble(sqlite3_column_double(stmt, column)).toCurrency());
+            return Variant::currency(currencyFromDouble(sqlite3_column_double(stmt, column)));
         if (storage == SQLITE_TEXT) {
             if (const auto value = Currency::parse(textOf(stmt, column)))
                 return Variant::currency(*value);
@@ -364,26 +366,63 @@ public:
         for (const QString &database : rewritten.databases)
             attach(database);
 
-        m_reads.clear();
-        sqlite3_set_authorizer(m_handle->db, &EmbeddedBackend::authorize, this);
-        sqlite3_stmt *stmt = nullptr;
         const QByteArray text = rewritten.sql.toUtf8();
+        sqlite3_stmt *stmt = prepare(text, rewritten, false);
+        if (!sqlite3_stmt_readonly(stmt)) {
+            sqlite3_finalize(stmt);
+            throw Err(ErrNo::CommandFailed, QStringLiteral(u"Bu program veritabanına yazmaz."));
+        }
+        // Only a computed column needs to know which columns the statement
+        // reads; watching every read costs time, so it is done on demand.
+        if (hasComputedColumn(stmt)) {
+            sqlite3_finalize(stmt);
+            stmt = prepare(text, rewritten, true);
+        }
+        return std::make_unique<EmbeddedCursor>(m_handle, stmt, resultTypes(stmt, sql));
+    }
+
+private:
+    sqlite3_stmt *prepare(const QByteArray &text, const ThreePartRewrite &rewritten, bool watchReads)
+    {
+        m_reads.clear();
+        if (watchReads)
+            sqlite3_set_authorizer(m_handle->db, &EmbeddedBackend::authorize, this);
+        sqlite3_stmt *stmt = nullptr;
         const int rc = sqlite3_prepare_v2(m_handle->db, text.constData(), int(text.size()), &stmt, nullptr);
-        sqlite3_set_authorizer(m_handle->db, nullptr, nullptr);
+        if (watchReads)
+            sqlite3_set_authorizer(m_handle->db, nullptr, nullptr);
         if (rc != SQLITE_OK) {
             sqlite3_finalize(stmt);
             throw commandError(m_handle->db, &rewritten);
         }
         if (!stmt)  // only blanks or comments
             throw Err(ErrNo::CommandFailed, QStringLiteral(u"Komut metni boş."));
-        if (!sqlite3_stmt_readonly(stmt)) {
-            sqlite3_finalize(stmt);
-            throw Err(ErrNo::CommandFailed, QStringLiteral(u"Bu program veritabanına yazmaz."));
-        }
-        return std::make_unique<EmbeddedCursor>(m_handle, stmt, resultTypes(stmt, sql));
+        return stmt;
     }
 
-private:
+    static bool hasComputedColumn(sqlite3_stmt *stmt)
+    {
+        const int count = sqlite3_column_count(stmt);
+        for (int i = 0; i < count; ++i) {
+            if (!sqlite3_column_decltype(stmt, i))
+                return true;
+        }
+        return false;
+    }
+
+    // Few distinct declared types occur; parsing each once saves a text
+    // conversion and a parse per column of every query.
+    SqlServerType typeDeclared(const char *declared)
+    {
+        for (const auto &[text, type] : m_declaredTypes) {
+            if (text == declared)
+                return type;
+        }
+        const SqlServerType type = SqlServerType::fromDeclared(QString::fromUtf8(declared));
+        m_declaredTypes.emplace_back(declared, type);
+        return type;
+    }
+
     static int authorize(void *self, int action, const char *a, const char *b, const char *schema, const char *)
     {
         if (action == SQLITE_READ && a && b) {
@@ -451,7 +490,7 @@ private:
         bool hintsRead = false;
         for (int i = 0; i < count; ++i) {
             if (const char *declared = sqlite3_column_decltype(stmt, i)) {
-                types[size_t(i)] = SqlServerType::fromDeclared(QString::fromUtf8(declared));
+                types[size_t(i)] = typeDeclared(declared);
                 continue;
             }
             if (!hintsRead) {
@@ -486,6 +525,7 @@ private:
     QSet<QString> m_attached;
     QHash<QString, QHash<QString, QString>> m_tableTypes;  // schema + table -> column -> declared type
     std::vector<ColumnRead> m_reads;                       // filled while a statement is prepared
+    std::vector<std::pair<std::string, SqlServerType>> m_declaredTypes;
 };
 
 } // namespace

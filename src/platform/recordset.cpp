@@ -4,6 +4,31 @@
 
 namespace zelvan::platform {
 
+namespace {
+
+// The key of a column name: lower case. Column names are nearly always
+// ASCII, and the full Unicode conversion costs more than the query's own
+// parse of the name.
+QString nameKey(const QString &name)
+{
+    bool upper = false;
+    for (const QChar c : name) {
+        if (c.unicode() >= 0x80)
+            return name.toLower();
+        upper = upper || (c >= u'A' && c <= u'Z');
+    }
+    if (!upper)
+        return name;
+    QString key = name;
+    for (QChar &c : key) {
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + 32);
+    }
+    return key;
+}
+
+} // namespace
+
 void Recordset::open()
 {
     if (!m_connection || !m_connection->isOpen())
@@ -17,7 +42,7 @@ void Recordset::open()
     for (int i = 0; i < columns; ++i) {
         const QString name = cursor->columnName(i);
         m_names.append(name);
-        m_index.insert(name.toLower(), i);  // the first of two equal names wins
+        m_index.insert(nameKey(name), i);  // the first of two equal names wins
     }
     m_cursor = std::move(cursor);
     m_open = true;
@@ -112,7 +137,7 @@ const std::vector<Variant> &Recordset::currentRow() const
 
 int Recordset::fieldIndex(const QString &name) const
 {
-    return m_index.value(name.toLower(), -1);
+    return m_index.value(nameKey(name), -1);
 }
 
 const Variant &Recordset::field(const QString &name) const

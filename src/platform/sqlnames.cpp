@@ -91,6 +91,20 @@ qsizetype skipLiteralOrComment(QStringView sql, qsizetype pos)
     return pos;
 }
 
+// Whether "dbo" (any letter case) or ".." occurs anywhere in the text.
+bool mayNameDboOrShorthand(QStringView sql)
+{
+    const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+    for (qsizetype i = 0; i + 1 < sql.size(); ++i) {
+        const char16_t c = lower(sql[i].unicode());
+        if (c == u'.' && sql[i + 1] == u'.')
+            return true;
+        if (c == u'd' && i + 2 < sql.size() && lower(sql[i + 1].unicode()) == u'b' && lower(sql[i + 2].unicode()) == u'o')
+            return true;
+    }
+    return false;
+}
+
 QString quoteIdentifier(const QString &name)
 {
     QString quoted = name;
@@ -139,6 +153,12 @@ QString ThreePartRewrite::originalName(const QString &reported) const
 ThreePartRewrite rewriteThreePartNames(QStringView sql, QStringView currentDatabase)
 {
     ThreePartRewrite result;
+    // Every rewrite needs a part named dbo or the shorthand "..": most texts
+    // have neither and go through untouched.
+    if (!mayNameDboOrShorthand(sql)) {
+        result.sql = sql.toString();
+        return result;
+    }
     result.sql.reserve(sql.size() + 16);
     qsizetype pos = 0;
     qsizetype copied = 0;  // sql[copied, pos) not yet appended

@@ -254,6 +254,12 @@ Variant arithmetic(const Variant &a, const Variant &b, Op op)
         if (ta == Type::Long)
             return wholeResult(apply(op, a.intValue(), b.intValue()), Type::Long);
     }
+    // A stored amount with a quantity: Currency, as the general rule below gives.
+    if ((ta == Type::Currency && tb == Type::Double) || (ta == Type::Double && tb == Type::Currency)) {
+        const Currency x = ta == Type::Currency ? a.currencyValue() : Currency::fromDouble(a.doubleValue());
+        const Currency y = tb == Type::Currency ? b.currencyValue() : Currency::fromDouble(b.doubleValue());
+        return Variant::currency(apply(op, x, y));
+    }
     if (ta == Type::Null || tb == Type::Null)
         return Variant::null();
     if (op == Op::Add) {

@@ -71,29 +71,63 @@ void figureStep(Program &program, ReportValues &report, const ReportFigure &figu
     addToTotal(report, figure.rightColumn ? RightTotalField : LeftTotalField, report.value(figure.field));
 }
 
-void stockStep(Program &program, ReportValues &report, std::shared_ptr<Recordset> &stockList)
+const QString StockProgressLabel = QStringLiteral(u"Stok değerleniyor");
+
+// The running stock total plus one item's value, as Currency.
+Variant addItemValue(const Variant &running, platform::Currency value)
+{
+    return Variant::currency((running + Variant::currency(value)).toCurrency());
+}
+
+// One movement query per item of the stock list.
+Variant valuePerItem(Program &program, std::shared_ptr<Recordset> &stockList, platform::Progress *progress)
 {
     Recordset &items = openOrEnd(program, stockList, StockListSql);
     Variant running = Variant::currency(platform::Currency());
     const QString idColumn = QStringLiteral("Stok_ID");
-    platform::Progress *progress = program.services.progress;
     // Counting the items reads the list ahead: a list of ids, small even
     // for a large company, and no extra query.
     const qint64 itemCount = items.recordCount();
     if (progress)
-        progress->start(QStringLiteral(u"Stok değerleniyor"), itemCount);
+        progress->start(StockProgressLabel, itemCount);
     qint64 done = 0;
     while (!items.eof()) {
         const QString sql = stockMovementSql(items.field(idColumn).toString());
         Recordset &movements = openOrEnd(program, program.vars.SharedRecordset, sql);
-        running = Variant::currency((running + Variant::currency(StockItemValue(movements))).toCurrency());
+        running = addItemValue(running, StockItemValue(movements));
         items.moveNext();
         if (progress)
             progress->step(++done);
     }
+    return running;
+}
+
+// The movements of all items in one query, valued item by item as they come.
+// Items of the list without movements are worth 0 and simply do not appear.
+Variant valueInOnePass(Program &program, std::shared_ptr<Recordset> &stockList, platform::Progress *progress)
+{
+    Recordset &movements = openOrEnd(program, stockList, StockOnePassSql);
+    if (progress)
+        progress->start(StockProgressLabel, 0);  // the number of items is not known ahead
+    const MovementColumns columns = MovementColumns::of(movements, true);
+    Variant running = Variant::currency(platform::Currency());
+    qint64 done = 0;
+    while (!movements.eof()) {
+        running = addItemValue(running, valueItemMovements(movements, columns));
+        if (progress)
+            progress->step(++done);
+    }
+    return running;
+}
+
+void stockStep(Program &program, ReportValues &report, std::shared_ptr<Recordset> &stockList)
+{
+    platform::Progress *progress = program.services.progress;
+    const Variant total = program.options.stockOnePass ? valueInOnePass(program, stockList, progress)
+                                                       : valuePerItem(program, stockList, progress);
     if (progress)
         progress->finish();
-    report.setValue(StockField, running);
+    report.setValue(StockField, total);
     addToTotal(report, RightTotalField, report.value(StockField));
 }
 

@@ -32,11 +32,18 @@ inline const QString StockListSql = QStringLiteral(
     "SELECT STOKKART.Stok_ID FROM STOKKART,SB WHERE STOKKART.Stok_ID=SB.Stok_ID AND SB.Kalan>0");
 // The movement query of one stock item.
 QString stockMovementSql(const QString &stockId);
+// The movements of every item of the stock list in one query, item by item,
+// each item's rows in the order of its own movement query.
+inline const QString StockOnePassSql = QStringLiteral(
+    "SELECT STOKKART.Stok_ID, STOKHAREKET.Giris, STOKHAREKET.Cikis, STOKHAREKET.Maliyet FROM STOKHAREKET,STOKKART "
+    "WHERE STOKHAREKET.Stok_ID=STOKKART.Stok_ID AND STOKKART.Stok_ID IN (SELECT SB.Stok_ID FROM SB WHERE SB.Kalan>0) "
+    "ORDER BY STOKHAREKET.Stok_ID,STOKHAREKET.Tarih,STOKHAREKET.Cikis");
 
 // Fills the date and time, every figure and both totals. `stockList` is the
 // report object's own recordset for the list of stock items. A query that
 // fails (after OpenRecordset has shown it) ends the program with exit code 8:
-// no page is made with a figure that could not be computed.
+// no page is made with a figure that could not be computed. With the option
+// --stock-one-pass the stock value comes from one query instead of one per item.
 void Detail_Format(Program &program, ReportValues &report, std::shared_ptr<platform::Recordset> &stockList);
 
 } // namespace zelvan

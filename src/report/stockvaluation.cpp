@@ -20,22 +20,33 @@ int columnOf(platform::Recordset &rs, const QString &name)
 
 } // namespace
 
-Currency StockItemValue(platform::Recordset &movements)
+MovementColumns MovementColumns::of(platform::Recordset &movements, bool withItem)
+{
+    MovementColumns columns;
+    columns.giris = columnOf(movements, QStringLiteral("Giris"));
+    columns.cikis = columnOf(movements, QStringLiteral("Cikis"));
+    columns.maliyet = columnOf(movements, QStringLiteral("Maliyet"));
+    if (withItem)
+        columns.item = columnOf(movements, QStringLiteral("Stok_ID"));
+    return columns;
+}
+
+Currency valueItemMovements(platform::Recordset &movements, const MovementColumns &columns)
 {
     // Running state, stored as fixed-point after every step.
     Currency quantity;
     Currency unitCost;
     Currency totalCost;
 
-    const int giris = columnOf(movements, QStringLiteral("Giris"));
-    const int cikis = columnOf(movements, QStringLiteral("Cikis"));
-    const int maliyet = columnOf(movements, QStringLiteral("Maliyet"));
     const Variant zero = Variant::integer(0);
+    const Variant item = columns.item >= 0 && !movements.eof() ? movements.field(columns.item) : Variant();
 
     while (!movements.eof()) {
-        const Variant &in = movements.field(giris);
-        const Variant &out = movements.field(cikis);
-        const Variant &cost = movements.field(maliyet);
+        if (columns.item >= 0 && !Variant::equals(movements.field(columns.item), item).value_or(false))
+            break;
+        const Variant &in = movements.field(columns.giris);
+        const Variant &out = movements.field(columns.cikis);
+        const Variant &cost = movements.field(columns.maliyet);
 
         if (!in.isNull() && !out.isNull())
             quantity = (Variant::currency(quantity) + in - out).toCurrency();
@@ -62,6 +73,11 @@ Currency StockItemValue(platform::Recordset &movements)
 
     const Currency value = quantity * unitCost;
     return value < Currency() ? Currency() : value;
+}
+
+Currency StockItemValue(platform::Recordset &movements)
+{
+    return valueItemMovements(movements, MovementColumns::of(movements, false));
 }
 
 } // namespace zelvan

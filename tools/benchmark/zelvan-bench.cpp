@@ -1,0 +1,435 @@
+// zelvan-bench: how long the report takes on large companies, measured against
+// the database engine running exactly the statements that the report sends.
+// For each size it builds a demo instance (zelvan-demo), writes the report's
+// statements as a script, then times in turn, several times each:
+//   zelvan --json                   the whole program, start to exit
+//   sqlite3 < script                the engine's shell on the same statements
+//   engine replay                   the same statements through the SQLite C
+//                                   API in this process, no conversion at all
+// once with the per-item stock queries and once with --stock-one-pass. It
+// prints the medians, the ratios and zelvan's peak memory (ru_maxrss). It
+// asserts nothing: the figures are for people to read.
+
+#include "platform/dbbackend.h"
+#include "platform/embeddedinstance.h"
+#include "platform/replay/statementreplay.h"
+#include "platform/variant.h"
+#include "report/detailformat.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString Database = u"NRV_DEMO_2026"_s;
+const QString Login = u"norvent"_s;
+const QString Password = u"Zelvan2026"_s;
+
+struct Options
+{
+    QList<int> sizes{5000, 20000, 50000};
+    int movements = 40;
+    int runs = 5;
+    quint64 seed = 7;
+    QString work;
+    QString zelvan;  // another build of the program, to compare builds
+    bool onePass = true;
+    QString error;
+};
+
+QString usage()
+{
+    return u"usage: zelvan-bench [--sizes N,N,...] [--movements-per-item M] [--runs R] [--seed S] [--work DIR]\n"
+             u"                    [--zelvan PATH] [--per-item-only]\n"_s;
+}
+
+Options parse(const QStringList &args)
+{
+    Options o;
+    o.work = QDir(QCoreApplication::applicationDirPath()).filePath(u"../bench"_s);
+    for (qsizetype i = 0; i < args.size() && o.error.isEmpty(); ++i) {
+        const QString &name = args.at(i);
+        const QString value = args.value(i + 1);
+        bool ok = true;
+        if (name == u"--sizes") {
+            o.sizes.clear();
+            for (const QString &part : value.split(u',', Qt::SkipEmptyParts)) {
+                const int n = part.toInt(&ok);
+                if (!ok || n < 1)
+                    break;
+                o.sizes.append(n);
+            }
+            ok = ok && !o.sizes.isEmpty();
+        } else if (name == u"--movements-per-item") {
+            o.movements = value.toInt(&ok);
+            ok = ok && o.movements >= 1;
+        } else if (name == u"--runs") {
+            o.runs = value.toInt(&ok);
+            ok = ok && o.runs >= 1;
+        } else if (name == u"--seed") {
+            o.seed = value.toULongLong(&ok);
+        } else if (name == u"--per-item-only") {
+            o.onePass = false;
+            --i;  // takes no value
+        } else if (name == u"--zelvan") {
+            o.zelvan = value;
+            ok = !value.isEmpty();
+        } else if (name == u"--work") {
+            o.work = value;
+            ok = !value.isEmpty();
+        } else {
+            ok = false;
+        }
+        if (!ok)
+            o.error = u"wrong option or value: "_s + name;
+        ++i;
+    }
+    return o;
+}
+
+void say(const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+struct ChildRun
+{
+    double seconds = 0;
+    long peakKb = 0;
+    int exitCode = -1;
+};
+
+#ifdef Q_OS_UNIX
+
+// Runs a program with stdin and stdout redirected to files, and reports its
+// wall-clock time and peak resident memory as the kernel counted them.
+ChildRun runChild(const QStringList &argv, const QString &in, const QString &out)
+{
+    std::vector<QByteArray> bytes;
+    for (const QString &arg : argv)
+        bytes.push_back(QFile::encodeName(arg));
+    std::vector<char *> args;
+    for (QByteArray &b : bytes)
+        args.push_back(b.data());
+    args.push_back(nullptr);
+    const QByteArray inPath = QFile::encodeName(in.isEmpty() ? u"/dev/null"_s : in);
+    const QByteArray outPath = QFile::encodeName(out.isEmpty() ? u"/dev/null"_s : out);
+
+    ChildRun run;
+    const auto started = std::chrono::steady_clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int inFd = open(inPath.constData(), O_RDONLY);
+        const int outFd = open(outPath.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int nullFd = open("/dev/null", O_WRONLY);
+        if (inFd < 0 || outFd < 0 || nullFd < 0)
+            _exit(126);
+        dup2(inFd, 0);
+        dup2(outFd, 1);
+        dup2(nullFd, 2);
+        execv(args[0], args.data());
+        _exit(127);
+    }
+    if (pid < 0)
+        return run;
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) == pid) {
+        run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        run.peakKb = usage.ru_maxrss;
+        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    return run;
+}
+
+#else
+
+ChildRun runChild(const QStringList &, const QString &, const QString &)
+{
+    return {};
+}
+
+#endif
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// The statements that the report sends to the company database, in order.
+std::optional<QStringList> reportStatements(const QString &dir, bool onePass, QString &error)
+{
+    QStringList statements;
+    try {
+        const auto backend = zelvan::platform::openEmbeddedInstance(dir, Database, Login, Password);
+        for (const zelvan::ReportFigure &figure : zelvan::reportFigures()) {
+            if (!figure.sql.isEmpty()) {
+                statements.append(figure.sql);
+            } else if (onePass) {
+                statements.append(zelvan::StockOnePassSql);
+            } else {
+                statements.append(zelvan::StockListSql);
+                // The item ids as the report writes them into its queries.
+                const auto items = backend->execute(zelvan::StockListSql);
+                std::vector<zelvan::platform::Variant> row;
+                while (items->fetch(row))
+                    statements.append(zelvan::stockMovementSql(row[0].toString()));
+            }
+        }
+    } catch (const std::exception &e) {
+        error = QString::fromLocal8Bit(e.what());
+        return std::nullopt;
+    }
+    return statements;
+}
+
+// The company database of an instance of `items` items, built once and kept.
+QString instanceFor(const Options &o, int items, const QString &demo, QString &error)
+{
+    const QString dir = QDir(o.work).filePath(u"items-%1-m%2-s%3"_s.arg(items).arg(o.movements).arg(o.seed));
+    const QString stamp = QDir(dir).filePath(u"complete"_s);
+    if (QFile::exists(stamp))
+        return dir;
+    say(u"building %1 ...\n"_s.arg(dir));
+    const ChildRun run = runChild({demo, dir, u"--items"_s, QString::number(items), u"--movements-per-item"_s,
+                                   QString::number(o.movements), u"--seed"_s, QString::number(o.seed)},
+                                  {}, {});
+    if (run.exitCode != 0 || !writeFile(stamp, {})) {
+        error = u"zelvan-demo failed for "_s + dir;
+        return {};
+    }
+    return dir;
+}
+
+struct Measured
+{
+    double zelvan = 0;
+    double shell = 0;
+    double engine = 0;
+    long peakKb = 0;
+    qint64 statements = 0;
+    qint64 rows = 0;
+    QJsonObject values;
+};
+
+// Reads a script of statements each ending in ";\n", as writeScript writes them.
+QStringList readScript(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList statements = QString::fromUtf8(file.readAll()).split(u";\n"_s, Qt::SkipEmptyParts);
+    return statements;
+}
+
+// The helper modes below run in a child process of their own, so that the
+// large statement lists never sit in this process when it starts zelvan: a
+// forked child's peak memory counts the pages it shared with its parent.
+int writeScript(const QString &dir, bool onePass, const QString &script)
+{
+    QString error;
+    const std::optional<QStringList> statements = reportStatements(dir, onePass, error);
+    if (!statements || !writeFile(script, (statements->join(u";\n"_s) + u";\n"_s).toUtf8())) {
+        say(error + u'\n');
+        return 1;
+    }
+    return 0;
+}
+
+int replayScript(const QString &file, const QString &script)
+{
+    const zelvan::replay::ReplayResult e = zelvan::replay::replayStatements(file, readScript(script));
+    if (!e.error.isEmpty()) {
+        say(e.error + u'\n');
+        return 1;
+    }
+    std::printf("%lld %lld %.6f\n", e.statements, e.rows, e.seconds);
+    return 0;
+}
+
+std::optional<Measured> measure(const Options &o, const QString &dir, bool onePass, const QString &zelvan,
+                                const QString &sqlite3, QString &error)
+{
+    const QString self = QCoreApplication::applicationFilePath();
+    const QString script = QDir(dir).filePath(onePass ? u"one-pass.sql"_s : u"per-item.sql"_s);
+    if (runChild({self, u"--write-script"_s, dir, onePass ? u"1"_s : u"0"_s, script}, {}, {}).exitCode != 0) {
+        error = u"cannot write "_s + script;
+        return std::nullopt;
+    }
+    const QString file = QDir(dir).filePath(Database + u".sqlite"_s);
+    const QString json = QDir(dir).filePath(u"zelvan.json"_s);
+    const QString replayOut = QDir(dir).filePath(u"replay.txt"_s);
+    QStringList zelvanArgs{zelvan, u"--json"_s};
+    if (onePass)
+        zelvanArgs.append(u"--stock-one-pass"_s);
+    zelvanArgs << u"--"_s << u"%1|%2|1|%3|%4"_s.arg(Database, QDir(dir).absolutePath(), Login, Password);
+
+    Measured m;
+    std::vector<double> zelvanTimes, shellTimes, engineTimes;
+    for (int r = 0; r < o.runs; ++r) {
+        const ChildRun z = runChild(zelvanArgs, {}, json);
+        if (z.exitCode != 0) {
+            error = u"zelvan exited with %1 on %2"_s.arg(z.exitCode).arg(dir);
+            return std::nullopt;
+        }
+        zelvanTimes.push_back(z.seconds);
+        m.peakKb = std::max(m.peakKb, z.peakKb);
+
+        const ChildRun s = runChild({sqlite3, u"-readonly"_s, file}, script, {});
+        if (s.exitCode != 0) {
+            error = u"sqlite3 exited with %1 on %2"_s.arg(s.exitCode).arg(script);
+            return std::nullopt;
+        }
+        shellTimes.push_back(s.seconds);
+
+        const ChildRun e = runChild({self, u"--replay"_s, file, script}, {}, replayOut);
+        QFile out(replayOut);
+        const QList<QByteArray> fields = out.open(QIODevice::ReadOnly) ? out.readAll().simplified().split(' ')
+                                                                      : QList<QByteArray>();
+        if (e.exitCode != 0 || fields.size() != 3) {
+            error = u"the engine replay failed on "_s + script;
+            return std::nullopt;
+        }
+        m.statements = fields[0].toLongLong();
+        m.rows = fields[1].toLongLong();
+        engineTimes.push_back(fields[2].toDouble());
+    }
+    QFile out(json);
+    if (out.open(QIODevice::ReadOnly))
+        m.values = QJsonDocument::fromJson(out.readAll()).object().value(u"values"_s).toObject();
+    m.zelvan = median(zelvanTimes);
+    m.shell = median(shellTimes);
+    m.engine = median(engineTimes);
+    return m;
+}
+
+QString row(const QString &label, const Measured &m)
+{
+    return u"%1 %2 %3 %4 %5 %6 %7 %8 %9\n"_s.arg(label, -10)
+        .arg(m.statements, 10)
+        .arg(m.rows, 10)
+        .arg(m.zelvan, 9, 'f', 3)
+        .arg(m.shell, 9, 'f', 3)
+        .arg(m.zelvan / m.shell, 7, 'f', 2)
+        .arg(m.engine, 9, 'f', 3)
+        .arg(m.zelvan / m.engine, 7, 'f', 2)
+        .arg(double(m.peakKb) / 1024.0, 8, 'f', 1);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 5 && args[1] == u"--write-script")
+        return writeScript(args[2], args[3] == u"1", args[4]);
+    if (args.size() == 4 && args[1] == u"--replay")
+        return replayScript(args[2], args[3]);
+    const Options o = parse(args.mid(1));
+    if (!o.error.isEmpty()) {
+        say(o.error + u'\n' + usage());
+        return 2;
+    }
+#ifndef Q_OS_UNIX
+    say(u"zelvan-bench needs a POSIX system (fork, wait4).\n"_s);
+    return 1;
+#endif
+    const QDir bin(QCoreApplication::applicationDirPath());
+    const QString zelvan = o.zelvan.isEmpty() ? bin.filePath(u"zelvan"_s) : QFileInfo(o.zelvan).absoluteFilePath();
+    const QString demo = bin.filePath(u"zelvan-demo"_s);
+    const QString sqlite3 = QStandardPaths::findExecutable(u"sqlite3"_s);
+    if (sqlite3.isEmpty()) {
+        say(u"sqlite3 is not on PATH (Debian package sqlite3)\n"_s);
+        return 1;
+    }
+    if (!QDir().mkpath(o.work)) {
+        say(u"cannot create "_s + o.work + u'\n');
+        return 1;
+    }
+
+    // The regional settings the program insists on, and no window.
+    const QString registry = QDir(o.work).filePath(u"registry.reg"_s);
+    writeFile(registry, "REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\International]\n\"sDecimal\"=\",\"\n"
+                        "\"sThousand\"=\".\"\n\"sDate\"=\".\"\n\"sShortDate\"=\"dd.MM.yyyy\"\n"
+                        "\"sTimeFormat\"=\"HH:mm:ss\"\n");
+    qputenv("ZELVAN_REGISTRY", QFile::encodeName(registry));
+    qputenv("ZELVAN_MESSAGES", "log");
+    qunsetenv("ZELVAN_ANSWERS");
+    qunsetenv("DISPLAY");
+    qunsetenv("WAYLAND_DISPLAY");
+
+    QString table = u"%1 %2 %3 %4 %5 %6 %7 %8 %9\n"_s.arg(u"items"_s, -10)
+                        .arg(u"queries"_s, 10)
+                        .arg(u"rows"_s, 10)
+                        .arg(u"zelvan s"_s, 9)
+                        .arg(u"sqlite3 s"_s, 9)
+                        .arg(u"ratio"_s, 7)
+                        .arg(u"engine s"_s, 9)
+                        .arg(u"ratio"_s, 7)
+                        .arg(u"peak MB"_s, 8);
+    QString onePassTable = table;
+    QString linear;
+    std::optional<std::pair<int, double>> previous;  // items and per-item time of the size before
+    for (const int items : o.sizes) {
+        QString error;
+        const QString dir = instanceFor(o, items, demo, error);
+        say(u"measuring %1 items, %2 runs each ...\n"_s.arg(items).arg(o.runs));
+        const std::optional<Measured> perItem = dir.isEmpty() ? std::nullopt : measure(o, dir, false, zelvan, sqlite3, error);
+        const std::optional<Measured> onePass = perItem && o.onePass ? measure(o, dir, true, zelvan, sqlite3, error)
+                                                                     : std::nullopt;
+        if (!perItem || (o.onePass && !onePass)) {
+            say(error + u'\n');
+            return 1;
+        }
+        table += row(QString::number(items), *perItem);
+        if (onePass)
+            onePassTable += row(QString::number(items), *onePass);
+        // Growth from the size before: the start-up, the same at every size, drops out.
+        const QString growth = previous && items != previous->first
+            ? u", %1 ms per 1000 more items"_s.arg((perItem->zelvan - previous->second) * 1e6 / (items - previous->first), 0, 'f', 1)
+            : QString();
+        previous = std::make_pair(items, perItem->zelvan);
+        linear += u"%1 items: zelvan %2 ms per 1000 items%3; same figures in both modes: %4\n"_s
+                      .arg(items)
+                      .arg(perItem->zelvan * 1e6 / items, 0, 'f', 1)
+                      .arg(growth)
+                      .arg(!onePass ? u"not measured"_s
+                           : perItem->values == onePass->values && !perItem->values.isEmpty() ? u"yes"_s : u"NO"_s);
+    }
+    const QString report = u"Medians of %1 runs; ratio = zelvan / sqlite3 shell, and zelvan / engine replay.\n\n"_s.arg(o.runs)
+        + u"Stock valued with one query per item (default):\n"_s + table
+        + (o.onePass ? u"\nStock valued in one pass (--stock-one-pass):\n"_s + onePassTable : QString()) + u'\n' + linear;
+    std::fputs(report.toLocal8Bit().constData(), stdout);
+    return 0;
+}
