@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace zelvan::platform;
@@ -43,6 +44,15 @@ private slots:
         QCOMPARE(viewer.size(), expected);
         if (viewer.logicalDpiX() == 96 && viewer.logicalDpiY() == 96)
             QCOMPARE(viewer.size(), QSize(1016, 734));
+    }
+
+    void toolBarTipNamesTheVersion()
+    {
+        const ReportViewer viewer(filledPage());
+        const auto *toolBar = viewer.findChild<QToolBar *>();
+        QVERIFY(toolBar);
+        QCOMPARE(toolBar->toolTip(), u"Zelvan "_s + QStringLiteral(ZELVAN_VERSION));
+        QCOMPARE(viewer.windowTitle(), u"ZELVAN RAPORU"_s);
     }
 
     void previewShowsOnePage()

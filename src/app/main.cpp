@@ -1,3 +1,4 @@
+#include "login/loginartwork.h"
 #include "login/loginfrm.h"
 #include "platform/commandline.h"
 #include "platform/desktopservices.h"
@@ -100,6 +101,10 @@ int main(int argc, char **argv)
     QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Zelvan"));
     QApplication::setApplicationVersion(QStringLiteral(ZELVAN_VERSION));
+    // The desktop entry's name and icon, so that the desktop groups the
+    // program's windows under them.
+    QGuiApplication::setDesktopFileName(QStringLiteral("zelvan"));
+    QApplication::setWindowIcon(loginIcon());
     QApplication::setQuitOnLastWindowClosed(false);
 
     std::unique_ptr<platform::MessageBoxes> messages;

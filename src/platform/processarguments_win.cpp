@@ -1,20 +1,14 @@
 #include "platform/processarguments.h"
 
-#include <windows.h>
-#include <shellapi.h>
+#include "platform/win32/processargumentsapi.h"
 
 namespace zelvan::platform {
 
 QStringList processArguments(int, char **)
 {
     QStringList arguments;
-    int count = 0;
-    LPWSTR *wide = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (!wide)
-        return arguments;
-    for (int i = 1; i < count; ++i)
-        arguments.append(QString::fromWCharArray(wide[i]));
-    LocalFree(wide);
+    for (const std::wstring &argument : win32::commandLineArguments())
+        arguments.append(QString::fromStdWString(argument));
     return arguments;
 }
 

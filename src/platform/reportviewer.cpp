@@ -37,6 +37,8 @@ ReportViewer::ReportViewer(const ReportPage &page, MessageBoxes *messages, QWidg
 
     m_toolBar = new QToolBar(this);
     m_toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    // The version, for whoever looks for it; the title stays the report's.
+    m_toolBar->setToolTip(QStringLiteral("Zelvan " ZELVAN_VERSION));
     m_preview = new QPrintPreviewWidget(&m_printer, this);
     connect(m_preview, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter *printer) {
         QPainter painter(printer);

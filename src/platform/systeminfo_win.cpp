@@ -1,6 +1,6 @@
 #include "platform/systeminfo.h"
 
-#include "platform/win32api.h"
+#include "platform/win32/systeminfoapi.h"
 
 #include <algorithm>
 
@@ -11,31 +11,14 @@ namespace {
 class Win32SystemInfo final : public SystemInfo
 {
 public:
-    quint32 getVersion() override
-    {
-        // Deprecated, but its low byte is exactly what the restart decision reads.
-#if defined(_MSC_VER)
-#pragma warning(suppress : 4996)
-        return ::GetVersion();
-#else
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-        return ::GetVersion();
-#pragma GCC diagnostic pop
-#endif
-    }
+    quint32 getVersion() override { return win32::getVersion(); }
 
-    bool exitWindowsEx(quint32 flags, quint32 reserved) override
-    {
-        return ::ExitWindowsEx(UINT(flags), DWORD(reserved)) != FALSE;
-    }
+    bool exitWindowsEx(quint32 flags, quint32 reserved) override { return win32::exitWindowsEx(flags, reserved); }
 
     bool getComputerName(QByteArray &buffer, quint32 &size) override
     {
-        DWORD length = DWORD(std::min<qsizetype>(size, buffer.size()));
-        const BOOL ok = ::GetComputerNameA(buffer.data(), &length);
-        size = quint32(length);
-        return ok != FALSE;
+        size = quint32(std::min<qsizetype>(size, buffer.size()));
+        return win32::getComputerName(buffer.data(), size);
     }
 };
 
