@@ -6,3 +6,9 @@ sh tools/install-packages.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$(nproc)"
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+
+# The same tests again with AddressSanitizer and UndefinedBehaviorSanitizer
+# (-O1 keeps the instrumented runs quick and the stacks readable).
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" -DZELVAN_SANITIZE=ON
+cmake --build build-asan -j"$(nproc)"
+ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
