@@ -47,9 +47,9 @@ QStringList literalsAndComments(QStringView sql)
             const qsizetype close = sql.indexOf(u"*/", i + 2);
             end = close < 0 ? sql.size() : close + 2;
         } else if (c == u'[' || c == u'"') {
-            // A name; an unterminated one is no name, and only its opening character is passed.
+            // A name; an unterminated one runs to the end of the text.
             const qsizetype close = closing(c == u'[' ? u']' : u'"', i + 1);
-            i = close < 0 ? i + 1 : close;
+            i = close < 0 ? sql.size() : close;
             continue;
         } else {
             i = end;
