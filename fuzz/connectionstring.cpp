@@ -65,9 +65,10 @@ public:
         QString value;
         while (m_pos < m_text.size()) {
             const QChar c = m_text[m_pos];
-            const QChar next = m_pos + 1 < m_text.size() ? m_text[m_pos + 1] : QChar();
-            if (c == u'}' && (freeTds ? (next == u';' || next.isNull()) : next != u'}')) {
-                m_pos += next.isNull() ? 1 : 2;
+            const bool last = m_pos + 1 == m_text.size();
+            const QChar next = last ? QChar() : m_text[m_pos + 1];
+            if (c == u'}' && (freeTds ? (last || next == u';') : (last || next != u'}'))) {
+                m_pos += last ? 1 : 2;
                 return value;
             }
             value += c;

@@ -31,6 +31,7 @@ dict=
 status=0
 QT_QPA_PLATFORM=offscreen LANG=C.UTF-8 LC_ALL=C.UTF-8 TZ=Europe/Istanbul \
 ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 UBSAN_OPTIONS=print_stacktrace=1 \
+LSAN_OPTIONS=suppressions=tests/sanitizers/lsan.supp:print_suppressions=0 \
     "build-fuzz/bin/fuzz_$target" $dict -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
     -print_final_stats=1 -artifact_prefix="$findings/" "$work" "fuzz/corpus/$target" >"$log" 2>&1 || status=$?
 
