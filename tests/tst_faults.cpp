@@ -120,11 +120,13 @@ private Q_SLOTS:
     void headlessWithoutDisplay();
     void diskFullWritingPdf_data();
     void diskFullWritingPdf();
+    void instanceUnchangedByAllRuns();
 
 private:
     QString launchLine(const QString &instance) const { return u"FIRMA|%1|7|zelvan|parola"_s.arg(instance); }
 
     test::TestInstance m_instance;
+    QByteArray m_digest;
     QTemporaryDir m_work;
     QString m_registry;
 };
@@ -144,6 +146,7 @@ void TestFaults::initTestCase()
                     5 + i % 3).arg(i);
     }
     m_instance.run(u"FIRMA"_s, rows << u"COMMIT"_s);
+    m_digest = m_instance.digest();
     m_registry = m_work.filePath(u"registry.reg"_s);
     test::writeRegistry(m_registry);
     const test::ZelvanRun run = test::runZelvan({u"--json"_s, u"--"_s, launchLine(m_instance.path())},
@@ -282,6 +285,11 @@ void TestFaults::diskFullWritingPdf()
     QVERIFY2(run.messageTexts()[0].startsWith(u"PDF dosyası yazılamadı: "_s + pdf), qPrintable(run.messageTexts()[0]));
     QCOMPARE(test::readFile(pdf), previous);
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), previous.isEmpty() ? 0 : 1);
+}
+
+void TestFaults::instanceUnchangedByAllRuns()
+{
+    QCOMPARE(m_instance.digest(), m_digest);
 }
 
 // Run as a registry writer when ZELVAN_TEST_REGISTRY_WRITER names the file.
