@@ -406,10 +406,16 @@ void TestLoginFrm::leaving()
     else
         d.open();
     const std::optional<int> code = endsWith([&] {
-        if (exitButton)
-            QTest::mouseClick(d.form->CikisBtn, Qt::LeftButton);
-        else
+        // The press takes the focus as a click does; the release is click():
+        // the throw that ends the program would leave behind the event copy
+        // of Qt's mouse delivery (its frames have no exception cleanups),
+        // which the sanitizer build reports as a leak.
+        if (exitButton) {
+            QTest::mousePress(d.form->CikisBtn, Qt::LeftButton);
+            d.form->CikisBtn->click();
+        } else {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        }
     });
     QCOMPARE(code, std::optional<int>(0));
     QCOMPARE(focusedName(d.form), focus);

@@ -172,7 +172,7 @@ void TestRegistryFile::parse()
 
 void TestRegistryFile::otherRootsKeptVerbatim()
 {
-    const QByteArray input = "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\X]\n\"a\"=\"b\"\n; note\n\n"
+    const QByteArray input = "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\X]\n\"a\"=\"b\"\n; note\r\r\n\n"
                              "[HKEY_CURRENT_USER\\K]\n\"c\"=\"d\"\n";
     const RegistryTree tree = zelvan::platform::parseRegistryFile(input);
     QCOMPARE(dump(tree), (QStringList{u"[K]"_s, u"c=1:d"_s}));

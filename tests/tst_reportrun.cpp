@@ -1,5 +1,4 @@
 #include "platform/currency.h"
-#include "platform/writer/sqlitewriter.h"
 #include "support/popplertools.h"
 #include "support/testinstance.h"
 #include "support/zelvanrun.h"
@@ -69,7 +68,6 @@ private Q_SLOTS:
     void pdfAndPng();
     void jsonAndPdfTogether();
     void pdfInMissingFolder();
-    void droppedTable();
     void instanceUnchangedByAllRuns();
 
 private:
@@ -192,23 +190,6 @@ void TestReportRun::pdfInMissingFolder()
     QCOMPARE(result.messages.size(), 1);
     QCOMPARE(result.messages[0].value(u"icon"_s).toString(), u"critical"_s);
     QVERIFY(!QFile::exists(pdf));
-}
-
-void TestReportRun::droppedTable()
-{
-    QTemporaryDir copy;
-    const QDir source(m_instance.path());
-    for (const QString &name : source.entryList(QDir::Files))
-        QVERIFY(QFile::copy(source.filePath(name), QDir(copy.path()).filePath(name)));
-    writer::SqliteWriter(QDir(copy.path()).filePath(u"NRV_DEMO_2026.sqlite"_s), false).exec(u"DROP TABLE KB"_s);
-
-    const test::ZelvanRun result = run({u"--json"_s}, copy.path());
-    QVERIFY(!result.crashed);
-    QCOMPARE(result.exitCode, 8);
-    QVERIFY(result.out.isEmpty());
-    QCOMPARE(result.messageTexts(), (QStringList{u"Invalid object name 'KB'."_s, u"SELECT  SUM(Bakiye) as Toplam FROM KB "_s}));
-    for (const QJsonObject &message : result.messages)
-        QCOMPARE(message.value(u"icon"_s).toString(), u"critical"_s);
 }
 
 void TestReportRun::instanceUnchangedByAllRuns()

@@ -38,6 +38,7 @@ void TestSelectList::hints_data()
     QTest::newRow("comma inside a call") << u"SELECT COALESCE(SUM(a), 0), MAX(b) FROM T"_s
                                          << QStringList{u"::"_s, u"MAX::b"_s};
     QTest::newRow("FROM inside a literal") << u"SELECT SUM(a) AS 'x FROM y' FROM T"_s << QStringList{u"::"_s};
+    QTest::newRow("empty delimited names") << u"SELECT SUM(t.\"\"), MAX([]) FROM T"_s << QStringList{u"::"_s, u"::"_s};
     QTest::newRow("not a select") << u"UPDATE T SET a=1"_s << QStringList();
 }
 

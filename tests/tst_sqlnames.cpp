@@ -48,6 +48,10 @@ void TestSqlNames::rewrite_data()
     QTest::newRow("quote in database name") << u"SELECT * FROM [we\"ird].dbo.T"_s
                                             << u"SELECT * FROM \"we\"\"ird\".T"_s << QStringList{u"we\"ird"_s};
     QTest::newRow("unterminated literal") << u"SELECT 'A.dbo.B"_s << u"SELECT 'A.dbo.B"_s << QStringList();
+    // A quote that a rewritten name brings in must not close one left open before it.
+    QTest::newRow("unterminated quoted name") << u"SELECT \"x, '' FROM A..B"_s << u"SELECT \"x, '' FROM A..B"_s
+                                              << QStringList();
+    QTest::newRow("unterminated bracket") << u"SELECT [x FROM A.dbo.B"_s << u"SELECT [x FROM A.dbo.B"_s << QStringList();
     QTest::newRow("member after a dot") << u"SELECT x.A.dbo.B"_s << u"SELECT x.A.dbo.B"_s << QStringList();
     QTest::newRow("empty") << QString() << QString() << QStringList();
 }

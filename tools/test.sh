@@ -8,3 +8,9 @@ cmake --build build -j"$(nproc)"
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 # Windows: cross-compile what builds without a Windows Qt.
 sh tools/mingw/check.sh build/mingw
+
+# The same tests again with AddressSanitizer and UndefinedBehaviorSanitizer
+# (-O1 keeps the instrumented runs quick and the stacks readable).
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" -DZELVAN_SANITIZE=ON
+cmake --build build-asan -j"$(nproc)"
+ctest --test-dir build-asan --output-on-failure -j"$(nproc)"

@@ -143,7 +143,9 @@ private:
         if (end < 0)
             end = m_bytes.size();
         m_raw = m_bytes.sliced(m_pos, end - m_pos);
-        if (m_raw.endsWith('\r'))
+        // Every carriage return before the line feed ends the line, so that a
+        // line kept as it stood reads back the same once written with "\n".
+        while (m_raw.endsWith('\r'))
             m_raw.chop(1);
         m_line = QString::fromUtf8(m_raw);
         m_pos = end + 1;

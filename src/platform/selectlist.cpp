@@ -117,8 +117,9 @@ bool isPlainName(QStringView name)
     name = name.trimmed();
     if (name.isEmpty())
         return false;
+    // A delimited name holds at least one character: "" and [] name nothing.
     if (name.front() == u'[' || name.front() == u'"')
-        return name.size() >= 2 && name.back() == (name.front() == u'[' ? u']' : u'"');
+        return name.size() > 2 && name.back() == (name.front() == u'[' ? u']' : u'"');
     for (QChar c : name) {
         if (!(c.isLetterOrNumber() || c == u'_' || c == u'@' || c == u'#' || c == u'$'))
             return false;

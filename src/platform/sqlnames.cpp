@@ -182,6 +182,8 @@ ThreePartRewrite rewriteThreePartNames(QStringView sql, QStringView currentDatab
             continue;
         }
         const NamePart first = readNamePart(sql, pos);
+        if (first.begin < 0 && (c == u'[' || c == u'"'))
+            break;  // an unterminated quoted name runs to the end: nothing after it is a name
         if (first.begin < 0) {
             afterDot = false;
             ++pos;

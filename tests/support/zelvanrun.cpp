@@ -48,11 +48,18 @@ void writeRegistry(const QString &path, const QString &body)
     file.write(text.toUtf8());
 }
 
-ZelvanRun runZelvan(const QStringList &arguments, const QProcessEnvironment &environment, int timeoutMs)
+ZelvanRun runZelvan(const QStringList &arguments, const QProcessEnvironment &environment, int timeoutMs,
+                    const std::function<void()> &childSetup)
 {
     ZelvanRun run;
     QProcess process;
     process.setProcessEnvironment(environment);
+#ifdef Q_OS_UNIX
+    if (childSetup)
+        process.setChildProcessModifier(childSetup);
+#else
+    Q_UNUSED(childSetup);
+#endif
     process.start(binaryPath(QStringLiteral("zelvan")), arguments);
     if (!process.waitForFinished(timeoutMs)) {
         process.kill();

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace zelvan::test {
 
 // One run of the real zelvan binary, headless, with its message log parsed.
@@ -28,7 +30,10 @@ QProcessEnvironment runEnvironment(const QString &registryFile);
 // A registry file whose regional settings are the ones the program needs.
 void writeRegistry(const QString &path, const QString &body = QString());
 
-ZelvanRun runZelvan(const QStringList &arguments, const QProcessEnvironment &environment, int timeoutMs = 120000);
+// `childSetup` runs in the child between fork and exec (Unix only), for
+// example to set a resource limit.
+ZelvanRun runZelvan(const QStringList &arguments, const QProcessEnvironment &environment, int timeoutMs = 120000,
+                    const std::function<void()> &childSetup = {});
 
 // The path of a built program, e.g. binaryPath("zelvan").
 QString binaryPath(const QString &name);
