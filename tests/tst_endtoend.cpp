@@ -1,4 +1,3 @@
-#include "support/temporaryregistry.h"
 #include "support/testinstance.h"
 #include "support/zelvanrun.h"
 

@@ -1,6 +1,5 @@
 #include "platform/fileregistry.h"
 #include "platform/registryfile.h"
-#include "support/temporaryregistry.h"
 #include "support/testinstance.h"
 #include "support/zelvanrun.h"
 
@@ -205,13 +204,14 @@ void TestFaults::damagedDatabase()
 // whole, with every other value.
 void TestFaults::registryWriterKilled()
 {
-    test::TemporaryRegistry registry;
-    QVERIFY(registry.write(u"REGEDIT4\n\n[HKEY_CURRENT_USER\\DEF_NORVENT]\n\"DEF_KUL\"=\"Şükrü\"\n"_s.toUtf8()));
+    QTemporaryDir dir;
+    const QString registry = dir.filePath(u"registry.reg"_s);
+    QVERIFY(test::writeFile(registry, u"REGEDIT4\n\n[HKEY_CURRENT_USER\\DEF_NORVENT]\n\"DEF_KUL\"=\"Şükrü\"\n"_s.toUtf8()));
     QRandomGenerator random(2026);
     for (int round = 0; round < 40; ++round) {
         QProcess writer;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"ZELVAN_TEST_REGISTRY_WRITER"_s, registry.path());
+        environment.insert(u"ZELVAN_TEST_REGISTRY_WRITER"_s, registry);
         writer.setProcessEnvironment(environment);
         writer.start(QCoreApplication::applicationFilePath(), QStringList());
         QVERIFY(writer.waitForReadyRead(60000));
@@ -219,7 +219,7 @@ void TestFaults::registryWriterKilled()
         writer.kill();
         QVERIFY(writer.waitForFinished(60000));
 
-        const platform::RegistryTree tree = platform::parseRegistryFile(registry.read());
+        const platform::RegistryTree tree = platform::parseRegistryFile(test::readFile(registry));
         QVERIFY(tree.key(u"DEF_NORVENT") && tree.key(u"DEF_NORVENT")->value(u"DEF_KUL"));
         QCOMPARE(tree.key(u"DEF_NORVENT")->value(u"DEF_KUL")->text, u"Şükrü"_s);
         const platform::RegistryKeyData *key = tree.key(u"Software\\Zelvan\\Test");

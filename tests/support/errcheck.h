@@ -2,6 +2,8 @@
 
 #include "platform/err.h"
 
+#include <QString>
+
 namespace zelvan::test {
 
 // The number of the run-time error that `action` raises; 0 when it raises none.
@@ -14,6 +16,15 @@ qint32 errNumberOf(Action &&action)
         return error.number();
     }
     return 0;
+}
+
+// The text that `compute` returns, or "err N" when it raises run-time error N.
+template <typename Compute>
+QString textOrErr(Compute &&compute)
+{
+    QString text;
+    const qint32 err = errNumberOf([&] { text = compute(); });
+    return err != 0 ? QStringLiteral("err %1").arg(err) : text;
 }
 
 } // namespace zelvan::test

@@ -12,12 +12,22 @@ namespace zelvan::test {
 class FakeSystemInfo : public platform::SystemInfo
 {
 public:
-    quint32 getVersion() override;
-    bool exitWindowsEx(quint32 flags, quint32 reserved) override;
-    bool getComputerName(QByteArray &buffer, quint32 &size) override;
+    quint32 getVersion() override
+    {
+        ++versionCalls;
+        return version;
+    }
+    bool exitWindowsEx(quint32 flags, quint32 reserved) override
+    {
+        exitRequests.append({flags, reserved});
+        return false;
+    }
+    bool getComputerName(QByteArray &buffer, quint32 &size) override
+    {
+        return platform::putComputerName(computerName, buffer, size);
+    }
 
     quint32 version = 6;
-    bool exitAllowed = false;  // a user without the shutdown right is refused
     QByteArray computerName = "MUHASEBE-PC";
 
     int versionCalls = 0;

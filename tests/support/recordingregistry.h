@@ -1,19 +1,17 @@
 #pragma once
 
-#include "platform/registry.h"
+#include "platform/fileregistry.h"
 
-#include <QByteArray>
 #include <QList>
 #include <QSet>
 
 namespace zelvan::test {
 
-// Passes every call to another registry and records the writes and the
-// handles left open.
-class RecordingRegistry : public platform::Registry
+// The registry file, recording the writes and the keys left open.
+class RecordingRegistry : public platform::FileRegistry
 {
 public:
-    explicit RecordingRegistry(platform::Registry &inner) : m_inner(inner) {}
+    using FileRegistry::FileRegistry;
 
     struct Write
     {
@@ -21,19 +19,35 @@ public:
         quint32 type;
         QByteArray data;
     };
-
-    long openKey(Key parent, const QByteArray &subKey, Key *result) override;
-    long createKey(Key parent, const QByteArray &subKey, Key *result) override;
-    long queryValue(Key key, const QByteArray &name, quint32 *type, char *data, quint32 *size) override;
-    long setValue(Key key, const QByteArray &name, quint32 type, const QByteArray &data) override;
-    long closeKey(Key key) override;
-
     QList<Write> writes;
     QSet<Key> openHandles;  // opened or created and not closed yet
-    int queries = 0;
+
+    long openKey(Key parent, const QByteArray &subKey, Key *result) override
+    {
+        return remember(FileRegistry::openKey(parent, subKey, result), parent, result);
+    }
+    long createKey(Key parent, const QByteArray &subKey, Key *result) override
+    {
+        return remember(FileRegistry::createKey(parent, subKey, result), parent, result);
+    }
+    long setValue(Key key, const QByteArray &name, quint32 type, const QByteArray &data) override
+    {
+        writes.append({name, type, data});
+        return FileRegistry::setValue(key, name, type, data);
+    }
+    long closeKey(Key key) override
+    {
+        openHandles.remove(key);
+        return FileRegistry::closeKey(key);
+    }
 
 private:
-    platform::Registry &m_inner;
+    long remember(long rc, Key parent, const Key *result)
+    {
+        if (rc == Success && *result != parent)
+            openHandles.insert(*result);
+        return rc;
+    }
 };
 
 } // namespace zelvan::test

@@ -35,6 +35,18 @@ QProcessEnvironment runEnvironment(const QString &registryFile)
     return environment;
 }
 
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 void writeRegistry(const QString &path, const QString &body)
 {
     QFile file(path);

@@ -27,6 +27,10 @@ struct ZelvanRun
 // answers unless set.
 QProcessEnvironment runEnvironment(const QString &registryFile);
 
+// A file's bytes (empty when missing), and writing them.
+QByteArray readFile(const QString &path);
+bool writeFile(const QString &path, const QByteArray &bytes);
+
 // A registry file whose regional settings are the ones the program needs.
 void writeRegistry(const QString &path, const QString &body = QString());
 
