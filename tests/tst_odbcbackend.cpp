@@ -33,9 +33,7 @@ public:
         return m_port;
     }
 
-    QString user;
-    QString password;
-    QString database;
+    QString user, password, database;
 
 protected:
     void run() override
@@ -47,14 +45,21 @@ protected:
         if (!server.waitForNewConnection(60000))
             return;
         QTcpSocket *socket = server.nextPendingConnection();
-        readPacket(*socket);  // pre-login
-        // Pre-login answer: a version, and no encryption.
+        readPacket(*socket);  // pre-login; the answer: a version, and no encryption
         socket->write(packet(QByteArray::fromHex("00000b0006" "0100110001" "ff" "10000fa00000" "02")));
         const QByteArray login = readPacket(*socket);
         user = text(login, 40);
         password = text(login, 44, true);
         database = text(login, 68);
-        socket->write(packet(refusal(u"Login failed for user '%1'."_s.arg(user))));
+        // An ERROR token (18456, state 1, class 14), no server or procedure name, line 0; then DONE with its error bit.
+        const QString message = u"Login failed for user '%1'."_s.arg(user);
+        QByteArray error = QByteArray::fromHex("18480000" "01" "0e" "0000");
+        qToLittleEndian<quint16>(quint16(message.size()), error.data() + 6);
+        error += QByteArray(reinterpret_cast<const char *>(message.utf16()), message.size() * 2)
+               + QByteArray::fromHex("00" "00" "00000000");
+        QByteArray token = QByteArray::fromHex("aa0000");
+        qToLittleEndian<quint16>(quint16(error.size()), token.data() + 1);
+        socket->write(packet(token + error + QByteArray::fromHex("fd" "0200" "0000" "0000000000000000")));
         socket->waitForBytesWritten(10000);
         socket->disconnectFromHost();
         if (socket->state() != QAbstractSocket::UnconnectedState)
@@ -88,23 +93,9 @@ private:
             return {};
         QByteArray bytes = login.mid(qFromLittleEndian<quint16>(login.constData() + at),
                                      qFromLittleEndian<quint16>(login.constData() + at + 2) * 2);
-        for (char &byte : bytes) {
-            const auto b = quint8(quint8(byte) ^ 0xA5);
-            byte = scrambled ? char(quint8(b << 4 | b >> 4)) : byte;
-        }
+        for (char &byte : bytes)
+            byte = scrambled ? char(quint8((quint8(byte) ^ 0xA5) << 4 | (quint8(byte) ^ 0xA5) >> 4)) : byte;
         return QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData()), bytes.size() / 2);
-    }
-
-    // An ERROR token (18456, state 1, class 14) and a DONE token with its error bit.
-    static QByteArray refusal(const QString &message)
-    {
-        QByteArray error = QByteArray::fromHex("18480000" "01" "0e" "0000");
-        qToLittleEndian<quint16>(quint16(message.size()), error.data() + 6);
-        error += QByteArray(reinterpret_cast<const char *>(message.utf16()), message.size() * 2);
-        error += QByteArray::fromHex("00" "00" "00000000");  // no server or procedure name; line 0
-        QByteArray token = QByteArray::fromHex("aa0000");
-        qToLittleEndian<quint16>(quint16(error.size()), token.data() + 1);
-        return token + error + QByteArray::fromHex("fd" "0200" "0000" "0000000000000000");
     }
 
     QSemaphore m_listening;
@@ -157,7 +148,7 @@ private Q_SLOTS:
             QSKIP(qPrintable(m_skip));
     }
 
-    // Every type the SQLite driver reports for SQL Server's type names, then NULLs.
+    // Every type the SQLite driver reports for SQL Server's type names, then NULLs, then a long text.
     void values()
     {
         const std::vector<Variant> expected{
@@ -168,7 +159,7 @@ private Q_SLOTS:
             Variant::string(Turkish)};
         const auto backend = open();
         const auto cursor = backend->execute(u"SELECT b AS Deger, ti, si, i, bi, m, n, f, dt, vc, nv FROM t "
-                                             u"WHERE id IN (1, 2) ORDER BY id"_s);
+                                             u"ORDER BY id"_s);
         QCOMPARE(cursor->columnCount(), int(expected.size()));
         QCOMPARE(cursor->columnName(0), u"Deger"_s);
         std::vector<Variant> row;
@@ -180,17 +171,16 @@ private Q_SLOTS:
         }
         QVERIFY(cursor->fetch(row));
         QVERIFY(std::all_of(row.begin(), row.end(), [](const Variant &v) { return v.isNull(); }));
+        QVERIFY(cursor->fetch(row));
+        QVERIFY(row.back().stringValue() == LongText);
         QVERIFY(!cursor->fetch(row));
         QVERIFY(!cursor->fetch(row));
     }
 
-    void longTextAndLongResults()
+    void longResults()
     {
         const auto backend = open();
         std::vector<Variant> row;
-        QVERIFY(backend->execute(u"SELECT nv FROM t WHERE id = 3"_s)->fetch(row));
-        QVERIFY(row.at(0).stringValue() == LongText);
-
         const auto cursor = backend->execute(u"SELECT id, name, amount FROM big ORDER BY id"_s);
         qint64 rows = 0;
         Currency total;
@@ -205,6 +195,7 @@ private Q_SLOTS:
 
     // As the stock valuation does: each item's movements are read while the item
     // list is still open. A setting of the connection tells which one ran a statement.
+    // A rejected statement leaves the connection serving the next one.
     void busyConnectionLendsNoStatement()
     {
         const auto backend = open();
@@ -213,19 +204,12 @@ private Q_SLOTS:
             std::vector<Variant> row;
             return backend->execute(u"PRAGMA cache_size"_s)->fetch(row) ? row.at(0).toString() : QString();
         };
-        QCOMPARE(cacheSize(), u"1234"_s);
         {
             const auto items = backend->execute(u"SELECT id FROM big"_s);
             std::vector<Variant> item;
             QVERIFY(items->fetch(item));
             QVERIFY(cacheSize() != u"1234"_s);
         }
-        QCOMPARE(cacheSize(), u"1234"_s);
-    }
-
-    void rejectedStatement()
-    {
-        const auto backend = open();
         try {
             backend->execute(u"SELECT SUM(Borc) AS Toplam FROM CEKKART"_s);
             QFAIL("the statement ran");
@@ -233,7 +217,7 @@ private Q_SLOTS:
             QCOMPARE(error.number(), ErrNo::CommandFailed);
             QVERIFY2(error.description().contains(u"no such table: CEKKART"_s), qPrintable(error.description()));
         }
-        QCOMPARE(backend->execute(u"SELECT id FROM t"_s)->columnCount(), 1);  // the connection serves the next one
+        QCOMPARE(cacheSize(), u"1234"_s);
     }
 
     // The driver's own errors, and the login record a SQL Server gets from FreeTDS.
@@ -268,15 +252,10 @@ private Q_SLOTS:
         qunsetenv("ZELVAN_ODBC_OPTIONS");
         RefusingServer refusing;
         QTcpServer silent;  // the kernel completes the handshake; nothing ever reads or answers
-        quint16 port = 0;
-        if (server == 0) {
-            port = refusing.listen();
-        } else {
-            QVERIFY(silent.listen(QHostAddress::LocalHost));
-            port = silent.serverPort();
-            if (server == 2)
-                silent.close();
-        }
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        const quint16 port = server == 0 ? refusing.listen() : silent.serverPort();
+        if (server == 2)
+            silent.close();
         Connection connection;
         try {
             connection.open(u"Provider=SQLOLEDB.1;Persist Security Info=False;User ID=%1;Password=%2;"
@@ -289,9 +268,8 @@ private Q_SLOTS:
         QVERIFY(!connection.isOpen());
         if (server == 0) {
             QVERIFY(refusing.wait(60000));
-            QCOMPARE(refusing.user, user);
-            QCOMPARE(refusing.password, password);
-            QCOMPARE(refusing.database, database);
+            QCOMPARE(QStringList({refusing.user, refusing.password, refusing.database}),
+                     QStringList({user, password, database}));
         }
     }
 };
