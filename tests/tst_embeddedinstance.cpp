@@ -57,28 +57,6 @@ private Q_SLOTS:
         m_digest = m_instance.digest();
     }
 
-    // Each column's type and text, row by row; the last row is all NULL.
-    void types()
-    {
-        Recordset rs;
-        rs.setActiveConnection(open(u"Turler"_s));
-        rs.setSource(u"SELECT * FROM T ORDER BY rowid"_s);
-        rs.open();
-        QStringList rows;
-        for (; !rs.eof(); rs.moveNext()) {
-            QStringList values;
-            for (int c = 0; c < rs.fieldCount(); ++c)
-                values.append(typed(rs.field(c)));
-            rows.append(values.join(u' '));
-        }
-        QCOMPARE(rows, (QStringList{
-            u"Boolean:True Byte:200 Integer:-300 Long:70000 Decimal:5000000000 Currency:1234.5678 Decimal:12.5 "
-            u"Decimal:3 Double:0.1 Date:01.03.2026 14:05:09 String:Şişli Long:7"_s,
-            u"Boolean:False Byte:0 Integer:0 Long:0 Decimal:0 Currency:-0.01 Decimal:-7 Decimal:1.2346 Double:-2.5 "
-            u"Date:02.03.2026 String: String:metin"_s,
-            QStringList(12, u"Null"_s).join(u' ')}));
-    }
-
     // The first field's type and text, or the error's number and text. The login
     // and the databases match without regard to case.
     void queries_data()
@@ -139,24 +117,33 @@ private Q_SLOTS:
         }
     }
 
-    void recordsetMovesAndCounts()
+    // Each column's type and text, row by row; the last row is all NULL.
+    void typesAndMoves()
     {
         Recordset rs;
         QCOMPARE(test::errNumberOf([&] { rs.eof(); }), ErrNo::ObjectClosed);
         rs.setActiveConnection(open(u"Turler"_s));
-        rs.setSource(u"SELECT i FROM T ORDER BY rowid"_s);
+        rs.setSource(u"SELECT * FROM T ORDER BY rowid"_s);
         rs.open();
-        QCOMPARE(rs.fieldName(rs.fieldCount() - 1), u"i"_s);
         QCOMPARE(test::errNumberOf([&] { rs.field(u"yok"_s); }), ErrNo::ItemNotFound);
-        rs.moveNext();
-        QCOMPARE(rs.recordCount(), qint64(3));  // counts the rows already passed too
-        QCOMPARE(rs.field(u"I"_s).toString(), u"0"_s);
-        rs.moveNext();
-        rs.moveNext();
-        QVERIFY(rs.eof());
+        QStringList rows;
+        for (; !rs.eof(); rs.moveNext()) {
+            if (rows.size() == 1)
+                QCOMPARE(rs.recordCount(), qint64(3));  // counts the rows already passed too
+            QStringList values;
+            for (int c = 0; c < rs.fieldCount(); ++c)
+                values.append(typed(rs.field(c)));
+            rows.append(values.join(u' '));
+        }
+        QCOMPARE(rows, (QStringList{
+            u"Boolean:True Byte:200 Integer:-300 Long:70000 Decimal:5000000000 Currency:1234.5678 Decimal:12.5 "
+            u"Decimal:3 Double:0.1 Date:01.03.2026 14:05:09 String:Şişli Long:7"_s,
+            u"Boolean:False Byte:0 Integer:0 Long:0 Decimal:0 Currency:-0.01 Decimal:-7 Decimal:1.2346 Double:-2.5 "
+            u"Date:02.03.2026 String: String:metin"_s,
+            QStringList(12, u"Null"_s).join(u' ')}));
         QCOMPARE(test::errNumberOf([&] { rs.field(u"i"_s); }), ErrNo::NoCurrentRecord);
         rs.setAbsolutePosition(0);
-        QCOMPARE(rs.field(u"i"_s).toString(), u"0"_s);
+        QCOMPARE(rs.field(u"I"_s).toString(), u"0"_s);
         rs.close();
         QCOMPARE(test::errNumberOf([&] { rs.field(u"i"_s); }), ErrNo::ObjectClosed);
     }

