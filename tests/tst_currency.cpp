@@ -21,15 +21,20 @@ class TestCurrency : public QObject
     Q_OBJECT
 
 private slots:
-    // Raw values: + - * of a and b, n negates a, a is Abs(a), i is fromInt(a).
-    void arithmetic_data()
+    // On raw values: + - * of a and b, n negates a, a is Abs(a), i is fromInt(a).
+    // On texts: p parses to a raw value ("none": no number), d converts the
+    // double the text holds, s prints the raw value the text holds.
+    void operations_data()
     {
-        QTest::addColumn<qint64>("a");
+        QTest::addColumn<QString>("a");
         QTest::addColumn<QChar>("op");
-        QTest::addColumn<qint64>("b");
-        QTest::addColumn<QString>("raw");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<QString>("expected");
         const auto row = [](const char *name, qint64 a, char16_t op, qint64 b, const QString &raw) {
-            QTest::newRow(name) << a << QChar(op) << b << raw;
+            QTest::newRow(name) << QString::number(a) << QChar(op) << QString::number(b) << raw;
+        };
+        const auto text = [](const char *name, const QString &input, char16_t op, const QString &expected) {
+            QTest::newRow(name) << input << QChar(op) << QString() << expected;
         };
         const QString overflow = u"err 6"_s;
         row("max + smallest", MaxRaw, '+', 1, overflow);
@@ -55,87 +60,65 @@ private slots:
         row("min * 0.5", MinRaw, '*', 5000, u"-4611686018427387904"_s);
         row("largest whole number", 922337203685477, 'i', 0, u"9223372036854770000"_s);
         row("whole number too large", 922337203685478, 'i', 0, overflow);
-
+        const auto number = [](double value) { return QString::number(value, 'g', 17); };
+        text("blanks around", u"  12.5 "_s, 'p', u"125000"_s);
+        text("plus sign", u"+7"_s, 'p', u"70000"_s);
+        text("point first", u".5"_s, 'p', u"5000"_s);
+        text("exponent", u"1.5e-2"_s, 'p', u"150"_s);
+        text("half to even down", u"0.00005"_s, 'p', u"0"_s);
+        text("negative half to even up", u"-0.00015"_s, 'p', u"-2"_s);
+        text("just above half", u"0.0000500000000000000000000000000000000001"_s, 'p', u"1"_s);
+        text("minimum", u"-922337203685477.5808"_s, 'p', QString::number(MinRaw));
+        text("above maximum", u"922337203685477.5808"_s, 'p', u"err 6"_s);
+        text("rounds above maximum", u"922337203685477.58075"_s, 'p', u"err 6"_s);
+        text("tiny", u"1E-400"_s, 'p', u"0"_s);
+        text("huge exponent", u"1E99999999999"_s, 'p', u"err 6"_s);
+        text("comma", u"1,5"_s, 'p', u"none"_s);
+        text("inner blank", u"1 000"_s, 'p', u"none"_s);
+        text("exponent without digits", u"1e"_s, 'p', u"none"_s);
+        text("point alone", u"."_s, 'p', u"none"_s);
+        // value * 10000 in floating point would give 2157462.5 and round to even.
+        text("12081.79 / 56", number(12081.79 / 56), 'd', u"215.7463"_s);
+        // The doubles 0.00005 and 0.00025 lie just above the half; 0.00015 below it.
+        text("0.00005 above half", number(-0.00005), 'd', u"-0.0001"_s);
+        text("0.00025 above half", number(0.00025), 'd', u"0.0003"_s);
+        text("0.00015 below half", number(0.00015), 'd', u"0.0001"_s);
+        text("1/32 exact half to even down", number(0.03125), 'd', u"0.0312"_s);
+        text("3/32 exact half to even up", number(-0.09375), 'd', u"-0.0938"_s);
+        text("largest that fits", number(922337203685477.5), 'd', u"922337203685477.5"_s);
+        text("just above the maximum", number(922337203685477.6), 'd', u"err 6"_s);  // 922337203685477.625
+        text("NaN", number(NaN), 'd', u"err 6"_s);
+        text("fraction trimmed", u"-125000"_s, 's', u"-12.5"_s);
+        text("inner zeros kept", u"10203"_s, 's', u"1.0203"_s);
+        text("maximum", QString::number(MaxRaw), 's', u"922337203685477.5807"_s);
     }
-    void arithmetic()
+    void operations()
     {
-        QFETCH(qint64, a);
+        QFETCH(QString, a);
         QFETCH(QChar, op);
-        QFETCH(qint64, b);
-        QFETCH(QString, raw);
-        const Currency x = Currency::fromRaw(a);
-        const Currency y = Currency::fromRaw(b);
+        QFETCH(QString, b);
+        QFETCH(QString, expected);
+        const Currency x = Currency::fromRaw(a.toLongLong());
+        const Currency y = Currency::fromRaw(b.toLongLong());
         QCOMPARE(textOrErr([&] {
+                     switch (op.unicode()) {
+                     case u'p': return Currency::parse(a) ? QString::number(Currency::parse(a)->raw()) : u"none"_s;
+                     case u'd': return Currency::fromDouble(a.toDouble()).toString();
+                     case u's': return x.toString();
+                     case u'i': return QString::number(Currency::fromInt(a.toLongLong()).raw());
+                     }
                      return QString::number((op == u'+'   ? x + y
                                              : op == u'-' ? x - y
                                              : op == u'*' ? x * y
                                              : op == u'n' ? -x
-                                             : op == u'a' ? x.abs()
-                                                          : Currency::fromInt(a)).raw());
+                                                          : x.abs()).raw());
                  }),
-                 raw);
+                 expected);
         if (op == u'*') {  // the path for compilers without a 128-bit type agrees
             qint64 portable = 0;
-            const bool fits = detail::multiplyRawPortable(a, b, portable);
-            QCOMPARE(fits ? QString::number(portable) : u"err 6"_s, raw);
+            const bool fits = detail::multiplyRawPortable(a.toLongLong(), b.toLongLong(), portable);
+            QCOMPARE(fits ? QString::number(portable) : u"err 6"_s, expected);
         }
-    }
-
-    // p parses the text to a raw value, "none" when it is no number; d converts
-    // the double the text holds; s prints the raw value the text holds.
-    void conversions_data()
-    {
-        QTest::addColumn<QString>("input");
-        QTest::addColumn<QChar>("op");
-        QTest::addColumn<QString>("expected");
-        const auto row = [](const char *name, const QString &input, char16_t op, const QString &expected) {
-            QTest::newRow(name) << input << QChar(op) << expected;
-        };
-        const auto number = [](double value) { return QString::number(value, 'g', 17); };
-        row("blanks around", u"  12.5 "_s, 'p', u"125000"_s);
-        row("plus sign", u"+7"_s, 'p', u"70000"_s);
-        row("point first", u".5"_s, 'p', u"5000"_s);
-        row("exponent", u"1.5e-2"_s, 'p', u"150"_s);
-        row("half to even down", u"0.00005"_s, 'p', u"0"_s);
-        row("negative half to even up", u"-0.00015"_s, 'p', u"-2"_s);
-        row("just above half", u"0.0000500000000000000000000000000000000001"_s, 'p', u"1"_s);
-        row("minimum", u"-922337203685477.5808"_s, 'p', QString::number(MinRaw));
-        row("above maximum", u"922337203685477.5808"_s, 'p', u"err 6"_s);
-        row("rounds above maximum", u"922337203685477.58075"_s, 'p', u"err 6"_s);
-        row("tiny", u"1E-400"_s, 'p', u"0"_s);
-        row("huge exponent", u"1E99999999999"_s, 'p', u"err 6"_s);
-        row("comma", u"1,5"_s, 'p', u"none"_s);
-        row("inner blank", u"1 000"_s, 'p', u"none"_s);
-        row("exponent without digits", u"1e"_s, 'p', u"none"_s);
-        row("point alone", u"."_s, 'p', u"none"_s);
-        // value * 10000 in floating point would give 2157462.5 and round to even.
-        row("12081.79 / 56", number(12081.79 / 56), 'd', u"215.7463"_s);
-        // The doubles 0.00005 and 0.00025 lie just above the half; 0.00015 below it.
-        row("0.00005 above half", number(-0.00005), 'd', u"-0.0001"_s);
-        row("0.00025 above half", number(0.00025), 'd', u"0.0003"_s);
-        row("0.00015 below half", number(0.00015), 'd', u"0.0001"_s);
-        row("1/32 exact half to even down", number(0.03125), 'd', u"0.0312"_s);
-        row("3/32 exact half to even up", number(-0.09375), 'd', u"-0.0938"_s);
-        row("largest that fits", number(922337203685477.5), 'd', u"922337203685477.5"_s);
-        row("just above the maximum", number(922337203685477.6), 'd', u"err 6"_s);  // 922337203685477.625
-        row("NaN", number(NaN), 'd', u"err 6"_s);
-        row("fraction trimmed", u"-125000"_s, 's', u"-12.5"_s);
-        row("inner zeros kept", u"10203"_s, 's', u"1.0203"_s);
-        row("maximum", QString::number(MaxRaw), 's', u"922337203685477.5807"_s);
-    }
-    void conversions()
-    {
-        QFETCH(QString, input);
-        QFETCH(QChar, op);
-        QTEST(textOrErr([&] {
-                  if (op == u'd')
-                      return Currency::fromDouble(input.toDouble()).toString();
-                  if (op == u's')
-                      return Currency::fromRaw(input.toLongLong()).toString();
-                  const std::optional<Currency> value = Currency::parse(input);
-                  return value ? QString::number(value->raw()) : u"none"_s;
-              }),
-              "expected");
     }
 
     void toDoubleIsNearest()

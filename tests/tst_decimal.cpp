@@ -16,13 +16,7 @@ using zelvan::test::textOrErr;
 namespace {
 const QString Max = u"79228162514264337593543950335"_s;  // 2^96 - 1
 
-Decimal dec(const QString &text)
-{
-    const std::optional<Decimal> value = Decimal::parse(text);
-    if (!value)
-        qFatal("not a number: %s", qPrintable(text));
-    return *value;
-}
+Decimal dec(const QString &text) { return Decimal::parse(text).value(); }
 
 // `a op b` as text, or "err N". p parses a; d converts the double a; r rounds a to
 // b places, half to even and half away from zero; f is the floor; w gives the
