@@ -84,7 +84,7 @@ private slots:
         row("Currency -3.5", cur(u"-3.5"), u"Lian", u"-4|Currency:-4|Currency:3.5|Currency:3.5");
         row("Currency max", CurrencyMax, u"L", u"err 6");
         row("Currency min", CurrencyMin, u"ian", u"err 6|err 6|err 6");
-        row("Decimal 2.5", dec(u"-2.5"), u"Iian", u"-2|Decimal:-3|Decimal:2.5|Decimal:2.5");
+        row("Decimal -2.5", dec(u"-2.5"), u"Iian", u"-2|Decimal:-3|Decimal:2.5|Decimal:2.5");
         row("Decimal huge", dec(u"1E25"), u"L", u"err 6");
         row("text trimmed", str(u" -2.5 "), u"IFian", u"-2|-2.5|Double:-3|Double:2.5|Double:2.5");
         // Text rounds from its exact digits, not from a double near them.
