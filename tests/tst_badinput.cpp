@@ -80,8 +80,6 @@ private Q_SLOTS:
         add("user id above 32 bits", {}, u"FIRMA|%1|2147483648|zelvan|parola"_s, 2, {Launch});
         QTest::newRow("unknown option") << QStringList() << QStringList{u"--renkli"_s, u"--"_s, good} << 2
                                         << QStringList() << QStringList();
-        QTest::newRow("pdf without a file") << QStringList() << QStringList{u"--pdf"_s} << 2 << QStringList()
-                                            << QStringList();
 
         add("server neither folder nor reachable", {}, u"FIRMA|127.0.0.1,1|7|zelvan|parola"_s, 3, connection(u"*"_s));
         add("wrong password", {}, u"FIRMA|%1|7|zelvan|yanlis"_s, 3, connection(failed));

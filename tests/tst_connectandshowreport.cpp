@@ -36,14 +36,15 @@ private Q_SLOTS:
 
         const QString user = u"INSERT INTO Kullanici VALUES (-3, 1, %1, %2)"_s;
         const QString refusal = u"64:Bu Raporu Görmeye Yetkiniz Yoktur. Lütfen Sistem Yöneticisi'ne Başvurun"_s;
-        const QString connection = u"64:Veri Tabanına Bağlanılamadı. Lütfen Service Manager Programı İle Server'ınızı Başlattıktan "
-                                   u"sonra programı Tekrar Çalıştırın"_s;
+        const QString connection = u"64:Veri Tabanına Bağlanılamadı. Lütfen Service Manager Programı İle Server'ınızı "
+                                   u"Başlattıktan sonra programı Tekrar Çalıştırın"_s;
         const QString details = u"0:Hata Ayrıntsı :"_s;
         QTest::newRow("CARR true, CARB NULL") << user.arg(u"1"_s, u"NULL"_s) << -1 << QStringList() << u"CARB"_s;
         QTest::newRow("CARR true, CARB false") << user.arg(u"1"_s, u"0"_s) << 5 << QStringList{refusal} << u"CARB"_s;
         QTest::newRow("CARR NULL: CARB never asked") << user.arg(u"NULL"_s, u"1"_s) << 5 << QStringList{refusal} << u"CARR"_s;
-        QTest::newRow("no Kullanici row") << u"DELETE FROM Kullanici"_s << 3
-                                          << QStringList{connection, details + platform::noCurrentRecordError().description()} << u"CARR"_s;
+        QTest::newRow("no Kullanici row")
+            << u"DELETE FROM Kullanici"_s << 3
+            << QStringList{connection, details + platform::noCurrentRecordError().description()} << u"CARR"_s;
         QTest::newRow("rejected right query")
             << u"DROP TABLE Kullanici"_s << 3
             << QStringList{u"16:Invalid object name 'Defination_DB.dbo.Kullanici'."_s,
@@ -79,7 +80,8 @@ private Q_SLOTS:
         for (const auto &shown : std::as_const(fakes.messages.shown))
             messages.append(QString::number(shown.style) + u':' + shown.text);
         QTEST(messages, "messages");
-        QCOMPARE(fakes.clipboard.text, u"SELECT %1 FROM Defination_DB.dbo.Kullanici WHERE Firma_ID=1 AND Kullanici_ID=-3"_s.arg(right));
+        QCOMPARE(fakes.clipboard.text,
+                 u"SELECT %1 FROM Defination_DB.dbo.Kullanici WHERE Firma_ID=1 AND Kullanici_ID=-3"_s.arg(right));
     }
 };
 

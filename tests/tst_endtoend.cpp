@@ -50,7 +50,8 @@ private Q_SLOTS:
         QProcessEnvironment environment = test::runEnvironment(file);
         if (!answers.isEmpty())
             environment.insert(u"ZELVAN_ANSWERS"_s, answers);
-        const test::ZelvanRun run = test::runZelvan({u"--json"_s, u"--"_s, u"FIRMA|%1|9|zelvan|parola"_s.arg(m_instance.path())}, environment);
+        const test::ZelvanRun run =
+            test::runZelvan({u"--json"_s, u"--"_s, u"FIRMA|%1|9|zelvan|parola"_s.arg(m_instance.path())}, environment);
         QCOMPARE(run.exitCode, exitCode);
         QCOMPARE(!run.messages.isEmpty() && run.messages[0].value(u"buttons"_s) == u"yesno"_s, asked);
         const QByteArray written = test::readFile(file);

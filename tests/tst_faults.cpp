@@ -91,13 +91,16 @@ private Q_SLOTS:
         for (int i = 1; i <= 400; ++i) {
             rows << u"INSERT INTO CEKKART VALUES (%1, %2.25, %3.5, 'Portföyde')"_s.arg(i).arg(i * 3).arg(i * 7)
                  << u"INSERT INTO CB VALUES (%1, %2.75)"_s.arg(i).arg(i % 2 ? i * 11 : -i * 13)
-                 << u"INSERT INTO STOKKART VALUES (%1, 'Ürün %1')"_s.arg(i) << u"INSERT INTO SB VALUES (%1, %2)"_s.arg(i).arg(i % 5)
-                 << u"INSERT INTO STOKHAREKET VALUES (%1, %1, '2026-03-0%2 00:00:00', %3, 0, %1.5)"_s.arg(i).arg(1 + i % 9).arg(5 + i % 3);
+                 << u"INSERT INTO STOKKART VALUES (%1, 'Ürün %1')"_s.arg(i)
+                 << u"INSERT INTO SB VALUES (%1, %2)"_s.arg(i).arg(i % 5)
+                 << u"INSERT INTO STOKHAREKET VALUES (%1, %1, '2026-03-0%2 00:00:00', %3, 0, %1.5)"_s.arg(i).arg(1 + i % 9).arg(
+                        5 + i % 3);
         }
         m_instance.run(u"FIRMA"_s, rows << u"COMMIT"_s);
         m_digest = m_instance.digest();
         test::writeRegistry(m_registry);
-        QCOMPARE(test::runZelvan({u"--json"_s, u"--"_s, launchLine(m_instance.path())}, test::runEnvironment(m_registry)).exitCode, 0);
+        const QStringList arguments{u"--json"_s, u"--"_s, launchLine(m_instance.path())};
+        QCOMPARE(test::runZelvan(arguments, test::runEnvironment(m_registry)).exitCode, 0);
     }
 
     void damagedDatabase_data()

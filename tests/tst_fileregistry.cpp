@@ -93,12 +93,13 @@ private slots:
         key("only under another root", u"Software\\Other"_s, Registry::FileNotFound);
         key("doubled backslash", u"Control Panel\\\\International"_s, FileRegistry::BadPathname);
         key("trailing backslash", u"Control Panel\\"_s, FileRegistry::BadPathname);
-        QTest::newRow("text: size only") << intl << u"sDecimal"_s << -1 << Registry::Success << 1u << 2u << QByteArray();
-        QTest::newRow("text: larger buffer") << intl << u"SDECIMAL"_s << 10 << Registry::Success << 1u << 2u << QByteArray(",\0", 2);
+        const long ok = Registry::Success;
+        QTest::newRow("text: size only") << intl << u"sDecimal"_s << -1 << ok << 1u << 2u << QByteArray();
+        QTest::newRow("text: larger buffer") << intl << u"SDECIMAL"_s << 10 << ok << 1u << 2u << QByteArray(",\0", 2);
         QTest::newRow("text: buffer too small") << intl << u"sDecimal"_s << 1 << Registry::MoreData << 1u << 2u << QByteArray();
-        QTest::newRow("text in 1254") << intl << u"KULLANICI"_s << 6 << Registry::Success << 1u << 6u << toCp1254(u"Çağrı") + '\0';
-        QTest::newRow("dword") << intl << u"iCountry"_s << 4 << Registry::Success << 4u << 4u << QByteArray("\x5a\0\0\0", 4);
-        QTest::newRow("text of size 0") << intl << u"Empty"_s << -1 << Registry::Success << 1u << 0u << QByteArray();
+        QTest::newRow("text in 1254") << intl << u"KULLANICI"_s << 6 << ok << 1u << 6u << toCp1254(u"Çağrı") + '\0';
+        QTest::newRow("dword") << intl << u"iCountry"_s << 4 << ok << 4u << 4u << QByteArray("\x5a\0\0\0", 4);
+        QTest::newRow("text of size 0") << intl << u"Empty"_s << -1 << ok << 1u << 0u << QByteArray();
         QTest::newRow("missing value") << intl << u"sThousand"_s << -1 << Registry::FileNotFound << 0u << 0u << QByteArray();
     }
     void read()
@@ -117,7 +118,8 @@ private slots:
         }
         QByteArray buffer(qMax(bufferSize, 0), '#');
         quint32 gotType = 0, gotSize = quint32(buffer.size());
-        QCOMPARE(m_registry->queryValue(key, toCp1254(name), &gotType, bufferSize < 0 ? nullptr : buffer.data(), &gotSize), result);
+        char *data = bufferSize < 0 ? nullptr : buffer.data();
+        QCOMPARE(m_registry->queryValue(key, toCp1254(name), &gotType, data, &gotSize), result);
         QTEST(gotType, "type");
         QCOMPARE(gotSize, size);
         if (result == Registry::Success && bufferSize >= 0) {
@@ -158,7 +160,8 @@ private slots:
     // replaced whole: no temporary file or lock is left beside it.
     void writeKeepsEverythingElse()
     {
-        QCOMPARE(m_registry->setValue(m_international, "SDECIMAL", Registry::TypeString, QByteArray(".\0", 2)), Registry::Success);
+        QCOMPARE(m_registry->setValue(m_international, "SDECIMAL", Registry::TypeString, QByteArray(".\0", 2)),
+                 Registry::Success);
         QCOMPARE(m_registry->setValue(m_international, toCp1254(u"Ünvan"), Registry::TypeString, toCp1254(u"Müdür") + '\0'),
                  Registry::Success);
         QByteArray expected = Sample;

@@ -47,13 +47,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("password");
         QTest::addColumn<int>("userId");
 
-        QTest::newRow("not trimmed, blanks around the id") << u" DB1 | SRV1| 7 | u1 | pw "_s
-                                                           << QStringList{u" DB1 "_s, u" SRV1"_s, u" 7 "_s, u" u1 "_s, u" pw "_s} << u" pw "_s << 7;
+        QTest::newRow("not trimmed, blanks around the id")
+            << u" DB1 | SRV1| 7 | u1 | pw "_s << QStringList{u" DB1 "_s, u" SRV1"_s, u" 7 "_s, u" u1 "_s, u" pw "_s} << u" pw "_s
+            << 7;
         QTest::newRow("empty field, æ alone, trailing bar, lowest id")
-            << u"DB1||-2147483648|u1|æ|"_s << QStringList{u"DB1"_s, QString(), u"-2147483648"_s, u"u1"_s, u"æ"_s} << QString() << int(INT32_MIN);
-        QTest::newRow("extra fields, æ not alone, highest id") << u"DB1|SRV1|+2147483647|u1|æx|x"_s
-                                                               << QStringList{u"DB1"_s, u"SRV1"_s, u"+2147483647"_s, u"u1"_s, u"æx"_s, u"x"_s}
-                                                               << u"æx"_s << int(INT32_MAX);
+            << u"DB1||-2147483648|u1|æ|"_s << QStringList{u"DB1"_s, QString(), u"-2147483648"_s, u"u1"_s, u"æ"_s} << QString()
+            << int(INT32_MIN);
+        QTest::newRow("extra fields, æ not alone, highest id")
+            << u"DB1|SRV1|+2147483647|u1|æx|x"_s
+            << QStringList{u"DB1"_s, u"SRV1"_s, u"+2147483647"_s, u"u1"_s, u"æx"_s, u"x"_s} << u"æx"_s << int(INT32_MAX);
         for (const QString &line : {u"DB1|SRV1|7|u1"_s, u"DB1|SRV1|7|u1|"_s, u"DB1|SRV1|7.5|u1|p"_s, u"DB1|SRV1|2147483648|u1|p"_s,
                                     u"DB1|SRV1||u1|p"_s})
             QTest::addRow("refused: %s", qPrintable(line)) << line << QStringList() << QString() << 0;
@@ -76,7 +78,8 @@ private Q_SLOTS:
         QCOMPARE(started.exitCode, -1);
         QVERIFY(shown.isEmpty());
         QCOMPARE(vars.LaunchParams.mid(1), fields);
-        QCOMPARE((QStringList{vars.DatabaseName, vars.ServerName, vars.DbUserName}), (QStringList{fields[0], fields[1], fields[3]}));
+        QCOMPARE((QStringList{vars.DatabaseName, vars.ServerName, vars.DbUserName}),
+                 (QStringList{fields[0], fields[1], fields[3]}));
         QTEST(vars.UserId, "userId");
         QTEST(vars.DbPassword, "password");
     }

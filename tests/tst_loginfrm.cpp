@@ -72,10 +72,14 @@ struct Dialog
     {
         QStringList noted;
         for (const auto &m : fakes.messages.shown)
-            noted.append((m.style == platform::MsgBox::Critical ? Critical : m.style == platform::MsgBox::OkOnly ? u"ok: "_s : u"?: "_s) + m.text);
+            noted.append((m.style == platform::MsgBox::Critical ? Critical
+                          : m.style == platform::MsgBox::OkOnly ? u"ok: "_s : u"?: "_s) + m.text);
         return noted;
     }
-    QString remembered(const QString &value) { return RegReadString(program, platform::Registry::CurrentUser, u"DEF_NORVENT"_s, value); }
+    QString remembered(const QString &value)
+    {
+        return RegReadString(program, platform::Registry::CurrentUser, u"DEF_NORVENT"_s, value);
+    }
     void remember(const QString &value, const QString &text)
     {
         RegWriteString(program, platform::Registry::CurrentUser, u"DEF_NORVENT"_s, value, text);
@@ -109,7 +113,8 @@ private Q_SLOTS:
     {
         const QString users = u"CREATE TABLE sysuslng(sysus_ID INT, sysus_nm NVARCHAR(26), sysus NVARCHAR(50))"_s;
         const QString userRows = u"INSERT INTO sysuslng VALUES (7, 'ZELVAN', '%1'), (8, 'RET', '%2'), (9, 'MEHMET', ''), "
-                                 u"(10, 'O''NEİL', '%3')"_s.arg(EncodePassword(u"parola"_s), EncodePassword(u"ret"_s), EncodePassword(u"q"_s));
+                                 u"(10, 'O''NEİL', '%3')"_s.arg(EncodePassword(u"parola"_s), EncodePassword(u"ret"_s),
+                                                                 EncodePassword(u"q"_s));
         test::addStandardDatabases(m_instance);
         for (const auto &[name, password] : {std::pair{u"kimse"_s, u"kimse"_s}, {u"mehmet"_s, QString()},
                                              {u"ret"_s, u"ret"_s}, {u"o'neil"_s, u"q"_s}})
@@ -118,7 +123,8 @@ private Q_SLOTS:
             users, userRows, u"CREATE TABLE sysusfrmlng(sysus_ID INT, sysfrm_ID INT)"_s,
             u"INSERT INTO sysusfrmlng VALUES (7, 1), (7, 5), (7, 3), (8, 1), (10, 1)"_s,
             u"INSERT INTO sysfrmlng (sysfrm_ID, sysfrm_nm, sysfrm_kd, sysfrm_dbnm, Mali_Yil_Baslangic, Mali_Yil_Bitis) "
-            u"VALUES (5, 'Beşinci Ltd.', 'BL', ' FIRMA ', '2026-01-01 00:00:00', NULL), (3, 'Üçüncü', 'UC', 'YOKDB', NULL, NULL)"_s,
+            u"VALUES (5, 'Beşinci Ltd.', 'BL', ' FIRMA ', '2026-01-01 00:00:00', NULL), "
+            u"(3, 'Üçüncü', 'UC', 'YOKDB', NULL, NULL)"_s,
             u"INSERT INTO Kullanici VALUES (8, 1, 0, 1), (10, 1, 1, 1)"_s,
         });
         test::addStandardDatabases(m_noUsers);
@@ -235,7 +241,8 @@ private Q_SLOTS:
         QCOMPARE(unreachable[2], u"ok: -2147467259"_s);
         QCOMPARE(d.focused(), u"DB_Name"_s);
         QCOMPARE(d.program.vars.ServerName, NoServer);
-        const QString userQuery = u"SELECT sysus_ID FROM sysuslng WHERE sysus_nm='ZELVAN' and sysus='%1'"_s.arg(EncodePassword(u"parola"_s));
+        const QString userQuery =
+            u"SELECT sysus_ID FROM sysuslng WHERE sysus_nm='ZELVAN' and sysus='%1'"_s.arg(EncodePassword(u"parola"_s));
         QCOMPARE(attempt(u"zelvan"_s, u"parola"_s, u"$U"_s),
                  (QStringList{Critical + u"Invalid object name 'sysuslng'."_s, Critical + userQuery, Connection,
                               u"ok: "_s + platform::objectClosedError().description(), u"ok: 3704"_s}));
@@ -243,7 +250,8 @@ private Q_SLOTS:
         QCOMPARE(d.form->LoginAttempts, quint8(2));
         QVERIFY(d.form->KullaniciPnl->isVisible());
         QCOMPARE(endsWith([&] { attempt(u"zelvan"_s, u"yanlis"_s, u"$I"_s); }), platform::ExitCode::TooManyLogins);
-        QCOMPARE(d.messages(), QStringList{Critical + u"Giriş Hatası Böyle Bir Kullanıcı Tanımlı Değil.Deneme Sayınız Bitmiştir."_s});
+        QCOMPARE(d.messages(),
+                 QStringList{Critical + u"Giriş Hatası Böyle Bir Kullanıcı Tanımlı Değil.Deneme Sayınız Bitmiştir."_s});
         QCOMPARE(d.remembered(u"DEF_KUL"_s), u"eski"_s);
     }
 
@@ -290,12 +298,13 @@ private Q_SLOTS:
         QTest::addColumn<int>("exitCode");  // -1: not ended at once
 
         const QString zelvan = u"zelvan"_s, parola = u"parola"_s, instance = u" $I  "_s, none;
-        const QStringList firma{u"FIRMA"_s};
-        QTest::newRow("Escape in the password box") << none << none << none << u"escape"_s << Qt::Checked << QStringList() << QList<int>() << 0;
-        QTest::newRow("Exit button") << none << none << none << u"exit"_s << Qt::Checked << QStringList() << QList<int>() << 0;
-        QTest::newRow("closed through the frame") << none << none << none << u"close"_s << Qt::Checked << QStringList() << QList<int>{0} << -1;
-        QTest::newRow("Escape in the company grid") << zelvan << parola << instance << u"escape"_s << Qt::Unchecked << QStringList()
-                                                    << QList<int>() << 0;
+        const Qt::CheckState on = Qt::Checked;
+        const QStringList firma{u"FIRMA"_s}, no;
+        QTest::newRow("Escape in the password box") << none << none << none << u"escape"_s << on << no << QList<int>() << 0;
+        QTest::newRow("Exit button") << none << none << none << u"exit"_s << on << no << QList<int>() << 0;
+        QTest::newRow("closed through the frame") << none << none << none << u"close"_s << on << no << QList<int>{0} << -1;
+        QTest::newRow("Escape in the company grid")
+            << zelvan << parola << instance << u"escape"_s << Qt::Unchecked << no << QList<int>() << 0;
         QTest::newRow("Enter, first row, trimmed database")
             << zelvan << parola << instance << u"enter 0"_s << Qt::Checked << firma << QList<int>{0} << -1;
         QTest::newRow("double-click, second row: no such database")

@@ -40,7 +40,8 @@ private slots:
         QTest::newRow("decimal point, no") << settings(u"."_s, u"."_s, u"."_s, ok) << 0u << u"ONDALIK"_s << false;
         QTest::newRow("thousands comma, no") << settings(u","_s, u","_s, u"."_s, ok) << 0u << u"BASAMAK"_s << false;
         QTest::newRow("date slash, no") << settings(u","_s, u"."_s, u"/"_s, ok) << 0u << u"TARIH"_s << false;
-        QTest::newRow("short date in capitals, no") << settings(u","_s, u"."_s, u"."_s, u"DD.MM.YYYY"_s) << 0u << u"TARIH"_s << false;
+        QTest::newRow("short date in capitals, no") << settings(u","_s, u"."_s, u"."_s, u"DD.MM.YYYY"_s) << 0u << u"TARIH"_s
+                                                    << false;
         QTest::newRow("the last mismatch counts, no") << settings(u"."_s, u","_s, u"."_s, ok) << 0u << u"BASAMAK"_s << false;
         QTest::newRow("no file, no") << QByteArray() << 0u << u"TARIH"_s << false;
         // Only the short date is wrong; a Yes writes all four.
@@ -85,8 +86,8 @@ private slots:
         QVERIFY(!restart || fakes.system.exitRequests[0] == qMakePair(2u, 0u));  // EWX_REBOOT
         for (int i = 0; i < shown.size(); ++i) {
             QCOMPARE(shown[i].caption, Program::title());
-            QCOMPARE(shown[i].text, i == 0 ? u"Programın Çalışabilmesi için Sistemin Ayarlanması Gerekiyor.\rEğer Onaylarsanız Bu ayarlar "
-                                             u"Yapılacaktır.\rOnaylıyormusunuz ?"_s
+            QCOMPARE(shown[i].text, i == 0 ? u"Programın Çalışabilmesi için Sistemin Ayarlanması Gerekiyor.\rEğer Onaylarsanız "
+                                             u"Bu ayarlar Yapılacaktır.\rOnaylıyormusunuz ?"_s
                                            : u"Sistem Ayarlanız Tamamlandı.Bilgisayarınızın Yeniden Başlatılması Gerekiyor"_s);
             QCOMPARE(shown[i].style, i == 0 ? MsgBox::YesNo | MsgBox::Question : MsgBox::OkOnly | MsgBox::Information);
         }
@@ -119,7 +120,8 @@ private slots:
         QVERIFY(test::writeFile(fakes.registry->path(), file));
         Program program(fakes.services(), {});
         const WorkstationFormats formats = readWorkstationFormats(program);
-        QTEST((QStringList{formats.decimalSeparator, formats.thousandsSeparator, formats.shortDate, formats.timeFormat}), "expected");
+        QTEST((QStringList{formats.decimalSeparator, formats.thousandsSeparator, formats.shortDate, formats.timeFormat}),
+              "expected");
     }
 };
 

@@ -101,8 +101,9 @@ void TestRegistryFile::writeFormat()
     RegistryTree tree = parseRegistryFile("[HKEY_LOCAL_MACHINE\\Software\\X]\n\"a\"=\"b\"\n; note\r\r\n\n");
     auto &key = tree.addKey(u"Control Panel\\International"_s);
     const std::tuple<QString, quint32, QByteArray> values[] = {
-        {u"sDecimal"_s, Registry::TypeString, QByteArray(".\0", 2)}, {u"Yol"_s, Registry::TypeString, QByteArray("C:\\\"\xDE\0", 6)},
-        {QString(), Registry::TypeString, QByteArray("v\0", 2)}, {u"iCount"_s, Registry::TypeDword, QByteArray("\x0a\x00\x00\x80", 4)},
+        {u"sDecimal"_s, Registry::TypeString, QByteArray(".\0", 2)},
+        {u"Yol"_s, Registry::TypeString, QByteArray("C:\\\"\xDE\0", 6)}, {QString(), Registry::TypeString, QByteArray("v\0", 2)},
+        {u"iCount"_s, Registry::TypeDword, QByteArray("\x0a\x00\x00\x80", 4)},
         {u"Raw"_s, Registry::TypeString, QByteArray("ab")}, {u"Bin"_s, Registry::TypeBinary, QByteArray(50, '\x11')},
         {u"ShortDword"_s, Registry::TypeDword, QByteArray("\x01", 1)},
         {u"SDECIMAL"_s, Registry::TypeString, QByteArray(",\0", 2)},  // replaced in place; the name keeps its first spelling
