@@ -13,27 +13,17 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// Statements that give a column of the company row another type and value;
-// the old column stays under another name.
+// Gives a column of the company row another type and value; the old column stays under another name.
 QStringList retype(const QString &column, const QString &type, const QString &value)
 {
     return {u"ALTER TABLE sysfrmlng RENAME COLUMN %1 TO old_%1"_s.arg(column),
-            u"ALTER TABLE sysfrmlng ADD COLUMN %1 %2"_s.arg(column, type),
-            u"UPDATE sysfrmlng SET %1=%2"_s.arg(column, value)};
+            u"ALTER TABLE sysfrmlng ADD COLUMN %1 %2"_s.arg(column, type), u"UPDATE sysfrmlng SET %1=%2"_s.arg(column, value)};
 }
 
 QStringList set(const QString &column, const QString &value)
 {
     return {u"UPDATE sysfrmlng SET %1=%2"_s.arg(column, value)};
 }
-
-const QString GeneralFailure = u"Norvent Tanımlam Veritabanıyla İlgili Bir Hata Tespit Etti. Sistem Bu Haliye "
-                               u"Çalışmaz.Bunun İçin Özür Dileriz. Lütfen Program Satıcınızla Görüşünüz."_s;
-const QString UpdaterQuestion = u"Norvent Tanımlama VeriTabanında Eksik Alanara Rastladı. güncelleştirme Çalıştırmak "
-                                u"Gerekebilir.\rŞimdi Güncelleme Çalıştırmak İstiyormusunuz?.Lütfen Bu İşlemi program "
-                                u"Satıcınıza Danışmadan Onaylamayınız."_s;
-const QString UpdaterMissing = u"Sistem Bu Haliyle Çalışamaz Durumda ve Veritabanı Konfigürasyon Dosyasına "
-                               u"Ulaşılamadı.\rLütfen Pogram Satıcınızla Görüşünüz."_s;
 
 // LoadCompanySettings on the standard instance changed by `statements`.
 struct Load
@@ -72,177 +62,126 @@ class TestCompanySettings : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void numberFormats_data();
-    void numberFormats();
-    void loadsEveryColumn();
-    void conversions_data();
-    void conversions();
-    void generalFailures_data();
-    void generalFailures();
-    void missingColumnOffersTheUpdater_data();
-    void missingColumnOffersTheUpdater();
-};
-
-void TestCompanySettings::numberFormats_data()
-{
-    QTest::addColumn<int>("decimals");
-    QTest::addColumn<QString>("format");
-    QTest::newRow("-3") << -3 << u"#,##0"_s;
-    QTest::newRow("1") << 1 << u"#,##0.0"_s;
-    QTest::newRow("4") << 4 << u"#,##0.0000"_s;
-}
-
-void TestCompanySettings::numberFormats()
-{
-    QFETCH(int, decimals);
-    QTEST(numberFormatFor(decimals), "format");
-}
-
-void TestCompanySettings::loadsEveryColumn()
-{
-    const Load load({u"UPDATE sysfrmlng SET AnaParaVirgul=0, KurVirgul=1, KasaHareketListeTipi=3"_s});
-    const Degiskenler &v = load.vars;
-    QCOMPARE(load.exitCode, -1);
-    QVERIFY(load.fakes.messages.shown.isEmpty());
-    QCOMPARE(v.sysfrm_ID, qint16(1));
-    QCOMPARE(v.sysfrm_nm, u"Deneme Ticaret A.Ş."_s);
-    QCOMPARE(v.Mali_Yil_Baslangic.date(), QDate(2026, 1, 1));
-    QCOMPARE(v.Mali_Yil_Bitis.date(), QDate(2026, 12, 31));
-    // Each format follows its own count of decimals.
-    QCOMPARE((QStringList{v.AmountFormat, v.UnitPriceFormat, v.ForeignAmountFormat, v.ForeignUnitPriceFormat,
-                          v.RateFormat}),
-             (QStringList{u"#,##0"_s, u"#,##0.0000"_s, u"#,##0.00"_s, u"#,##0.0000"_s, u"#,##0.0"_s}));
-    QVERIFY(v.PosVar && v.BarkodVar && v.KDV_Dahildir && !v.DovizVar && !v.HareketKilit);
-    QCOMPARE(v.StokMaxSeviye, quint8(200));
-    QCOMPARE(v.Renk_Doviz, 16711680);
-    QCOMPARE(v.StokSFRRenk, 8421504);
-    QCOMPARE(v.DefKDV.toString(), u"20"_s);
-    QCOMPARE(v.KrediLimiti.toString(), u"50000"_s);
-    QCOMPARE(v.KasaHareketListeTipi, qint16(3));
-}
-
-void TestCompanySettings::conversions_data()
-{
-    QTest::addColumn<QStringList>("statements");
-    QTest::addColumn<QString>("variable");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("id text with blanks") << retype(u"sysfrm_ID"_s, u"NVARCHAR(10)"_s, u"' 12 '"_s) << u"id"_s << u"12"_s;
-    QTest::newRow("id 12.7 rounds down") << retype(u"sysfrm_ID"_s, u"FLOAT"_s, u"12.7"_s) << u"id"_s << u"12"_s;
-    QTest::newRow("id -1.5 rounds down") << retype(u"sysfrm_ID"_s, u"FLOAT"_s, u"-1.5"_s) << u"id"_s << u"-2"_s;
-    QTest::newRow("name trimmed") << set(u"sysfrm_nm"_s, u"'  Kaya A.Ş.  '"_s) << u"name"_s << u"Kaya A.Ş."_s;
-    QTest::newRow("decimals 2.5 to even") << retype(u"AnaParaVirgul"_s, u"FLOAT"_s, u"2.5"_s) << u"amount"_s
-                                          << u"#,##0.00"_s;
-    QTest::newRow("decimals 3.5 to even") << retype(u"AnaParaVirgul"_s, u"FLOAT"_s, u"3.5"_s) << u"amount"_s
-                                          << u"#,##0.0000"_s;
-    QTest::newRow("flag from a whole number") << retype(u"DovizVar"_s, u"INT"_s, u"5"_s) << u"doviz"_s << u"true"_s;
-    QTest::newRow("byte 255") << set(u"OzelRenkli"_s, u"255"_s) << u"ozel"_s << u"255"_s;
-    QTest::newRow("credit limit NULL is 0") << set(u"KrediLimiti"_s, u"NULL"_s) << u"kredi"_s << u"0"_s;
-    QTest::newRow("cash list NULL is 1") << set(u"KasaHareketListeTipi"_s, u"NULL"_s) << u"kasa"_s << u"1"_s;
-    QTest::newRow("cash list empty text is 1") << retype(u"KasaHareketListeTipi"_s, u"NVARCHAR(5)"_s, u"''"_s)
-                                               << u"kasa"_s << u"1"_s;
-    QTest::newRow("VAT NULL keeps the value") << set(u"DefKDV"_s, u"NULL"_s) << u"kdv"_s << u"18"_s;
-    QTest::newRow("VAT empty text keeps the value") << retype(u"DefKDV"_s, u"NVARCHAR(5)"_s, u"''"_s) << u"kdv"_s
-                                                    << u"18"_s;
-    QTest::newRow("VAT 0 is a value") << set(u"DefKDV"_s, u"0"_s) << u"kdv"_s << u"0"_s;
-    QTest::newRow("the first of two rows")
-        << QStringList{u"INSERT INTO sysfrmlng(sysfrm_ID, sysfrm_nm, sysfrm_dbnm) VALUES (0, 'İkinci', 'FIRMA')"_s}
-        << u"name"_s << u"Deneme Ticaret A.Ş."_s;
-}
-
-void TestCompanySettings::conversions()
-{
-    QFETCH(QStringList, statements);
-    QFETCH(QString, variable);
-    const Load load(statements);
-    QCOMPARE(load.exitCode, -1);
-    const Degiskenler &v = load.vars;
-    const QMap<QString, QString> actual{
-        {u"id"_s, QString::number(v.sysfrm_ID)},
-        {u"name"_s, v.sysfrm_nm},
-        {u"amount"_s, v.AmountFormat},
-        {u"doviz"_s, v.DovizVar ? u"true"_s : u"false"_s},
-        {u"ozel"_s, QString::number(v.OzelRenkli)},
-        {u"kredi"_s, v.KrediLimiti.toString()},
-        {u"kasa"_s, QString::number(v.KasaHareketListeTipi)},
-        {u"kdv"_s, v.DefKDV.toString()},
-    };
-    QTEST(actual.value(variable), "expected");
-}
-
-void TestCompanySettings::generalFailures_data()
-{
-    QTest::addColumn<QStringList>("statements");
-    QTest::addColumn<QString>("database");
-    QTest::addColumn<int>("queryMessages");  // shown by OpenRecordset before the failure message
-    QTest::addColumn<QString>("description");
-
-    const QString firma = u"FIRMA"_s;
-    const QString overflow = platform::overflowError().description();
-    const QString typeMismatch = platform::typeMismatchError().description();
-    QTest::newRow("no row") << QStringList() << u"BASKA"_s << 0 << platform::noCurrentRecordError().description();
-    QTest::newRow("apostrophe in the name") << QStringList() << u"FIR'MA"_s << 2
-                                            << platform::objectClosedError().description();
-    QTest::newRow("id above 32767") << set(u"sysfrm_ID"_s, u"40000"_s) << firma << 0 << overflow;
-    QTest::newRow("NULL name") << set(u"sysfrm_nm"_s, u"NULL"_s) << firma << 0
-                               << platform::invalidUseOfNullError().description();
-    QTest::newRow("byte above 255") << set(u"StokMinSeviye"_s, u"256"_s) << firma << 0 << overflow;
-    QTest::newRow("byte below 0") << set(u"StokSFRSeviye"_s, u"-1"_s) << firma << 0 << overflow;
-    QTest::newRow("text in a number") << retype(u"KurVirgul"_s, u"NVARCHAR(5)"_s, u"'iki'"_s) << firma << 0
-                                      << typeMismatch;
-    QTest::newRow("no date") << retype(u"Mali_Yil_Bitis"_s, u"NVARCHAR(20)"_s, u"'yıl sonu'"_s) << firma << 0
-                             << typeMismatch;
-    QTest::newRow("credit limit empty text") << retype(u"KrediLimiti"_s, u"NVARCHAR(5)"_s, u"''"_s) << firma << 0
-                                             << typeMismatch;
-}
-
-void TestCompanySettings::generalFailures()
-{
-    QFETCH(QStringList, statements);
-    QFETCH(QString, database);
-    QFETCH(int, queryMessages);
-    QFETCH(QString, description);
-    const Load load(statements, database);
-    QCOMPARE(load.exitCode, 4);
-    const auto &shown = load.fakes.messages.shown;
-    QCOMPARE(shown.size(), queryMessages + 1);
-    QCOMPARE(shown.last().text, GeneralFailure);
-    QCOMPARE(shown.last().style, platform::MsgBox::Information);
-    QCOMPARE(shown.last().caption, u"Norvent:"_s + description);
-}
-
-void TestCompanySettings::missingColumnOffersTheUpdater_data()
-{
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("present");
-    QTest::addColumn<bool>("started");
-    QTest::newRow("no") << int(platform::MsgBox::No) << true << false;
-    QTest::newRow("yes, updater there") << int(platform::MsgBox::Yes) << true << true;
-    QTest::newRow("yes, updater absent") << int(platform::MsgBox::Yes) << false << false;
-}
-
-void TestCompanySettings::missingColumnOffersTheUpdater()
-{
-    QFETCH(int, answer);
-    QFETCH(bool, present);
-    QFETCH(bool, started);
-    const Load load({u"ALTER TABLE sysfrmlng RENAME COLUMN KasaHareketListeTipi TO Eski"_s}, u"FIRMA"_s, {answer},
-                    present);
-    QCOMPARE(load.exitCode, 4);
-    const auto &shown = load.fakes.messages.shown;
-    QCOMPARE(shown.value(0).text, UpdaterQuestion);
-    QCOMPARE(shown.value(0).style, platform::MsgBox::YesNo | platform::MsgBox::Question);
-    const bool missingMessage = answer == platform::MsgBox::Yes && !present;
-    QCOMPARE(shown.size(), missingMessage ? 2 : 1);
-    if (missingMessage) {
-        QCOMPARE(shown[1].text, UpdaterMissing);
-        QCOMPARE(shown[1].style, platform::MsgBox::OkOnly);
+    void loadsEveryColumn()
+    {
+        const Load load({u"UPDATE sysfrmlng SET AnaParaVirgul=0, KurVirgul=1, KasaHareketListeTipi=3"_s});
+        const Degiskenler &v = load.vars;
+        QCOMPARE(load.exitCode, -1);
+        QVERIFY(load.fakes.messages.shown.isEmpty());
+        QCOMPARE(v.sysfrm_nm, u"Deneme Ticaret A.Ş."_s);
+        QCOMPARE(v.Mali_Yil_Bitis.date(), QDate(2026, 12, 31));
+        // Each format follows its own count of decimals.
+        QCOMPARE((QStringList{v.AmountFormat, v.UnitPriceFormat, v.ForeignAmountFormat, v.ForeignUnitPriceFormat, v.RateFormat}),
+                 (QStringList{u"#,##0"_s, u"#,##0.0000"_s, u"#,##0.00"_s, u"#,##0.0000"_s, u"#,##0.0"_s}));
+        QVERIFY(v.PosVar && v.BarkodVar && v.KDV_Dahildir && !v.DovizVar && !v.HareketKilit);
+        QCOMPARE((QList<qint64>{v.StokMaxSeviye, v.Renk_Doviz, v.StokSFRRenk, v.KasaHareketListeTipi}),
+                 (QList<qint64>{200, 16711680, 8421504, 3}));
+        QCOMPARE(v.DefKDV.toString() + u' ' + v.KrediLimiti.toString(), u"20 50000"_s);
     }
-    QCOMPARE(load.fakes.starter.started,
-             started ? QStringList{QDir(load.fakes.programDir).filePath(u"Verkon.exe"_s)} : QStringList());
-    // Every column read before the missing one is loaded.
-    QCOMPARE(load.vars.KrediLimiti.toString(), u"50000"_s);
-}
+
+    // A value as loaded, or "!N description": the general failure after N messages of the query.
+    void columns_data()
+    {
+        QTest::addColumn<QStringList>("statements");
+        QTest::addColumn<QString>("database");
+        QTest::addColumn<QString>("variable");
+        QTest::addColumn<QString>("expected");
+
+        const auto add = [](const char *name, const QStringList &statements, const QString &variable, const QString &expected,
+                            const QString &database = u"FIRMA"_s) {
+            QTest::newRow(name) << statements << database << variable << expected;
+        };
+        const QString overflow = u"!0 "_s + platform::overflowError().description();
+        const QString mismatch = u"!0 "_s + platform::typeMismatchError().description();
+        const QString text = u"NVARCHAR(20)"_s;
+        add("id text with blanks", retype(u"sysfrm_ID"_s, text, u"' 12 '"_s), u"id"_s, u"12"_s);
+        add("id 12.7 rounds down", retype(u"sysfrm_ID"_s, u"FLOAT"_s, u"12.7"_s), u"id"_s, u"12"_s);
+        add("id -1.5 rounds down", retype(u"sysfrm_ID"_s, u"FLOAT"_s, u"-1.5"_s), u"id"_s, u"-2"_s);
+        add("name trimmed", set(u"sysfrm_nm"_s, u"'  Kaya A.Ş.  '"_s), u"name"_s, u"Kaya A.Ş."_s);
+        add("decimals below 0", set(u"AnaParaVirgul"_s, u"-3"_s), u"amount"_s, u"#,##0"_s);
+        add("decimals 2.5 to even", retype(u"AnaParaVirgul"_s, u"FLOAT"_s, u"2.5"_s), u"amount"_s, u"#,##0.00"_s);
+        add("decimals 3.5 to even", retype(u"AnaParaVirgul"_s, u"FLOAT"_s, u"3.5"_s), u"amount"_s, u"#,##0.0000"_s);
+        add("flag from a whole number", retype(u"DovizVar"_s, u"INT"_s, u"5"_s), u"doviz"_s, u"true"_s);
+        add("byte 255", set(u"OzelRenkli"_s, u"255"_s), u"ozel"_s, u"255"_s);
+        add("credit limit NULL is 0", set(u"KrediLimiti"_s, u"NULL"_s), u"kredi"_s, u"0"_s);
+        add("cash list NULL is 1", set(u"KasaHareketListeTipi"_s, u"NULL"_s), u"kasa"_s, u"1"_s);
+        add("cash list empty text is 1", retype(u"KasaHareketListeTipi"_s, text, u"''"_s), u"kasa"_s, u"1"_s);
+        add("VAT NULL keeps the value", set(u"DefKDV"_s, u"NULL"_s), u"kdv"_s, u"18"_s);
+        add("VAT empty text keeps the value", retype(u"DefKDV"_s, text, u"''"_s), u"kdv"_s, u"18"_s);
+        add("VAT 0 is a value", set(u"DefKDV"_s, u"0"_s), u"kdv"_s, u"0"_s);
+        add("the first of two rows",
+            {u"INSERT INTO sysfrmlng(sysfrm_ID, sysfrm_nm, sysfrm_dbnm) VALUES (0, 'İkinci', 'FIRMA')"_s}, u"name"_s,
+            u"Deneme Ticaret A.Ş."_s);
+
+        add("no row", {}, {}, u"!0 "_s + platform::noCurrentRecordError().description(), u"BASKA"_s);
+        add("apostrophe in the name", {}, {}, u"!2 "_s + platform::objectClosedError().description(), u"FIR'MA"_s);
+        add("id above 32767", set(u"sysfrm_ID"_s, u"40000"_s), {}, overflow);
+        add("NULL name", set(u"sysfrm_nm"_s, u"NULL"_s), {}, u"!0 "_s + platform::invalidUseOfNullError().description());
+        add("byte above 255", set(u"StokMinSeviye"_s, u"256"_s), {}, overflow);
+        add("byte below 0", set(u"StokSFRSeviye"_s, u"-1"_s), {}, overflow);
+        add("text in a number", retype(u"KurVirgul"_s, text, u"'iki'"_s), {}, mismatch);
+        add("no date", retype(u"Mali_Yil_Bitis"_s, text, u"'yıl sonu'"_s), {}, mismatch);
+        add("credit limit empty text", retype(u"KrediLimiti"_s, text, u"''"_s), {}, mismatch);
+    }
+    void columns()
+    {
+        QFETCH(QStringList, statements);
+        QFETCH(QString, database);
+        QFETCH(QString, variable);
+        QFETCH(QString, expected);
+        const Load load(statements, database);
+        if (expected.startsWith(u'!')) {
+            QCOMPARE(load.exitCode, 4);
+            const auto &shown = load.fakes.messages.shown;
+            QCOMPARE(shown.size(), expected.mid(1, 1).toInt() + 1);
+            QCOMPARE(shown.last().text, u"Norvent Tanımlam Veritabanıyla İlgili Bir Hata Tespit Etti. Sistem Bu Haliye "
+                                        u"Çalışmaz.Bunun İçin Özür Dileriz. Lütfen Program Satıcınızla Görüşünüz."_s);
+            QCOMPARE(shown.last().style, platform::MsgBox::Information);
+            QCOMPARE(shown.last().caption, u"Norvent:"_s + expected.mid(3));
+            return;
+        }
+        QCOMPARE(load.exitCode, -1);
+        const Degiskenler &v = load.vars;
+        const QMap<QString, QString> actual{
+            {u"id"_s, QString::number(v.sysfrm_ID)}, {u"name"_s, v.sysfrm_nm}, {u"amount"_s, v.AmountFormat},
+            {u"doviz"_s, v.DovizVar ? u"true"_s : u"false"_s}, {u"ozel"_s, QString::number(v.OzelRenkli)},
+            {u"kredi"_s, v.KrediLimiti.toString()}, {u"kasa"_s, QString::number(v.KasaHareketListeTipi)},
+            {u"kdv"_s, v.DefKDV.toString()},
+        };
+        QCOMPARE(actual.value(variable), expected);
+    }
+
+    void missingColumnOffersTheUpdater_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("present");
+        QTest::newRow("no") << int(platform::MsgBox::No) << true;
+        QTest::newRow("yes, updater there") << int(platform::MsgBox::Yes) << true;
+        QTest::newRow("yes, updater absent") << int(platform::MsgBox::Yes) << false;
+    }
+    void missingColumnOffersTheUpdater()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, present);
+        const Load load({u"ALTER TABLE sysfrmlng RENAME COLUMN KasaHareketListeTipi TO Eski"_s}, u"FIRMA"_s, {answer}, present);
+        QCOMPARE(load.exitCode, 4);
+        const auto &shown = load.fakes.messages.shown;
+        QCOMPARE(shown.value(0).text, u"Norvent Tanımlama VeriTabanında Eksik Alanara Rastladı. güncelleştirme Çalıştırmak "
+                                      u"Gerekebilir.\rŞimdi Güncelleme Çalıştırmak İstiyormusunuz?.Lütfen Bu İşlemi program "
+                                      u"Satıcınıza Danışmadan Onaylamayınız."_s);
+        QCOMPARE(shown.value(0).style, platform::MsgBox::YesNo | platform::MsgBox::Question);
+        const bool yes = answer == platform::MsgBox::Yes;
+        QCOMPARE(shown.size(), yes && !present ? 2 : 1);
+        if (yes && !present) {
+            QCOMPARE(shown[1].text, u"Sistem Bu Haliyle Çalışamaz Durumda ve Veritabanı Konfigürasyon Dosyasına Ulaşılamadı.\r"
+                                    u"Lütfen Pogram Satıcınızla Görüşünüz."_s);
+            QCOMPARE(shown[1].style, platform::MsgBox::OkOnly);
+        }
+        const QString updater = QDir(load.fakes.programDir).filePath(u"Verkon.exe"_s);
+        QCOMPARE(load.fakes.starter.started, yes && present ? QStringList{updater} : QStringList());
+        QCOMPARE(load.vars.KrediLimiti.toString(), u"50000"_s);  // every column read before the missing one is loaded
+    }
+};
 
 QTEST_GUILESS_MAIN(TestCompanySettings)
 #include "tst_companysettings.moc"

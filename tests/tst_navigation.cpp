@@ -38,15 +38,14 @@ private Q_SLOTS:
         QTest::newRow("array element") << u"x;x;x;Arr(2)"_s << Down << 0 << true << u"Arr(2)"_s;
         QTest::newRow("element number rounded to even") << u"x;x;x;Arr( 1.5 )"_s << Down << 0 << true << u"Arr(2)"_s;
         QTest::newRow("no such element stops") << u"x;x;x;Arr(7)|third"_s << Down << 0 << true << u"source"_s;
-        QTest::newRow("element number beyond 16 bits") << u"x;x;x;Arr(32768)|third"_s << Down << 0 << true
-                                                       << u"source"_s;
+        QTest::newRow("element number beyond 16 bits") << u"x;x;x;Arr(32768)|third"_s << Down << 0 << true << u"source"_s;
         QTest::newRow("element of no array") << u"x;x;x;second(1)"_s << Down << 0 << true << u"source"_s;
         QTest::newRow("inside a hidden panel") << u"x;x;x;Inner|third"_s << Down << 0 << true << u"third"_s;
         QTest::newRow("a label takes no focus") << u"x;x;x;Lbl|third"_s << Down << 0 << true << u"third"_s;
         QTest::newRow("empty field") << u"x;x;x;"_s << Down << 0 << true << u"source"_s;
         QTest::newRow("three fields, Down") << u"x;x;third"_s << Down << 0 << true << u"source"_s;
         QTest::newRow("two fields, Up") << u"x;third"_s << Up << 0 << true << u"third"_s;
-        QTest::newRow("Down runs to the end") << u"x;x;x;third;second"_s << Down << 0 << true << u"source"_s;
+        QTest::newRow("Down takes the rest of the map") << u"x;x;x;third;second"_s << Down << 0 << true << u"source"_s;
         QTest::newRow("other key") << u"x;x;x;second"_s << 65 << 0 << true << u"source"_s;
     }
 
@@ -56,7 +55,6 @@ private Q_SLOTS:
         QFETCH(int, keyCode);
         QFETCH(int, caret);
         QFETCH(bool, edge);
-
         QWidget form;
         const auto box = [&form](const QString &name, QWidget *in = nullptr) {
             auto *b = new QLineEdit(in ? in : &form);
@@ -77,7 +75,6 @@ private Q_SLOTS:
         auto *hiddenPanel = new QFrame(&form);
         box(u"Inner"_s, hiddenPanel);
         hiddenPanel->hide();
-
         form.show();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
@@ -86,9 +83,7 @@ private Q_SLOTS:
             source->selectAll();
         else
             source->setCursorPosition(caret);
-
         NavigateByTag(&form, keyCode, source, edge);
-
         QWidget *focused = form.focusWidget();
         QVERIFY(focused);
         const QVariant index = focused->property("Index");

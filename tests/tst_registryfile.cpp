@@ -65,17 +65,14 @@ void TestRegistryFile::parse_data()
         << file({uR"("Name"="1")"_s, uR"([hkey_current_user\CONTROL PANEL\international])"_s, uR"("NAME"="2")"_s})
         << QStringList{Intl, u"Name=1:2"_s};
     QTest::newRow("malformed lines skipped")
-        << file({u"garbage"_s, u"; comment"_s, uR"("Unterminated="x")"_s, uR"("NoEquals" "x")"_s,
-                 uR"("Kind"=bogus:12)"_s, uR"("BadHex"=hex:0g,01)"_s, uR"("LongHexByte"=hex:123)"_s,
-                 uR"("EmptyByte"=hex:01,,02)"_s, uR"("LongDword"=dword:123456789)"_s, uR"("EmptyDword"=dword:)"_s,
+        << file({u"garbage"_s, u"; comment"_s, uR"("Unterminated="x")"_s, uR"("NoEquals" "x")"_s, uR"("Kind"=bogus:12)"_s,
+                 uR"("BadHex"=hex:0g,01)"_s, uR"("EmptyByte"=hex:01,,02)"_s, uR"("LongDword"=dword:123456789)"_s,
                  uR"("Trailing"="a" b)"_s, uR"("Deleted"=-)"_s, uR"("Good"="kept" ; note)"_s})
         << QStringList{Intl, u"Good=1:kept"_s};
     QTest::newRow("values outside a key or under a bad header are skipped")
-        << QStringList{uR"("Lost0"="x")"_s, uR"([HKEY_CURRENT_USER\a\\b])"_s, uR"("Lost1"="x")"_s,
-                       uR"([HKEY_CURRENT_USER\])"_s, uR"("Lost2"="x")"_s, uR"([-HKEY_CURRENT_USER\gone])"_s,
-                       uR"("Lost3"="x")"_s, uR"([HKEY_CURRENT_USER\open)"_s, uR"("Lost4"="x")"_s, uR"([NOT_A_ROOT\x])"_s,
-                       uR"("Lost5"="x")"_s, uR"([HKEY_CURRENT_USER])"_s, uR"(@="root")"_s, uR"([HKEY_CURRENT_USER\Empty])"_s}
-               .join(u'\n').toUtf8()
+        << QByteArray("\"L\"=\"x\"\n[HKEY_CURRENT_USER\\a\\\\b]\n\"L\"=\"x\"\n[HKEY_CURRENT_USER\\]\n\"L\"=\"x\"\n"
+                      "[-HKEY_CURRENT_USER\\gone]\n\"L\"=\"x\"\n[HKEY_CURRENT_USER\\open\n\"L\"=\"x\"\n[NOT_A_ROOT\\x]\n"
+                      "\"L\"=\"x\"\n[HKEY_CURRENT_USER]\n@=\"root\"\n[HKEY_CURRENT_USER\\Empty]")
         << QStringList{u"[]"_s, u"=1:root"_s, u"[Empty]"_s};
     QTest::newRow("CRLF, BOM, no header")
         << QByteArray("\xEF\xBB\xBF[HKEY_CURRENT_USER\\K]\r\n\"a\"=\"b\"\r\n\"h\"=hex:01,\\\r\n  02\r\n")
@@ -103,30 +100,23 @@ void TestRegistryFile::writeFormat()
     // Sections of other roots come back as they stood (blank lines aside), after ours.
     RegistryTree tree = parseRegistryFile("[HKEY_LOCAL_MACHINE\\Software\\X]\n\"a\"=\"b\"\n; note\r\r\n\n");
     auto &key = tree.addKey(u"Control Panel\\International"_s);
-    key.setValue(RegistryValue::fromData(u"sDecimal"_s, Registry::TypeString, QByteArray(".\0", 2)));
-    key.setValue(RegistryValue::fromData(u"Yol"_s, Registry::TypeString, QByteArray("C:\\\"\xDE\0", 6)));
-    key.setValue(RegistryValue::fromData(QString(), Registry::TypeString, QByteArray("v\0", 2)));
-    key.setValue(RegistryValue::fromData(u"iCount"_s, Registry::TypeDword, QByteArray("\x0a\x00\x00\x80", 4)));
-    key.setValue(RegistryValue::fromData(u"Raw"_s, Registry::TypeString, QByteArray("ab")));
-    key.setValue(RegistryValue::fromData(u"Bin"_s, Registry::TypeBinary, QByteArray(50, '\x11')));
-    key.setValue(RegistryValue::fromData(u"ShortDword"_s, Registry::TypeDword, QByteArray("\x01", 1)));
-    // Replaced in place; the name keeps its first spelling.
-    key.setValue(RegistryValue::fromData(u"SDECIMAL"_s, Registry::TypeString, QByteArray(",\0", 2)));
+    const std::tuple<QString, quint32, QByteArray> values[] = {
+        {u"sDecimal"_s, Registry::TypeString, QByteArray(".\0", 2)},
+        {u"Yol"_s, Registry::TypeString, QByteArray("C:\\\"\xDE\0", 6)}, {QString(), Registry::TypeString, QByteArray("v\0", 2)},
+        {u"iCount"_s, Registry::TypeDword, QByteArray("\x0a\x00\x00\x80", 4)},
+        {u"Raw"_s, Registry::TypeString, QByteArray("ab")}, {u"Bin"_s, Registry::TypeBinary, QByteArray(50, '\x11')},
+        {u"ShortDword"_s, Registry::TypeDword, QByteArray("\x01", 1)},
+        {u"SDECIMAL"_s, Registry::TypeString, QByteArray(",\0", 2)},  // replaced in place; the name keeps its first spelling
+    };
+    for (const auto &[name, type, data] : values)
+        key.setValue(RegistryValue::fromData(name, type, data));
     tree.addKey(QString()).setValue(RegistryValue::fromData(u"m"_s, 7, QByteArray("a\0\0", 3)));
 
-    const QByteArray expected = "REGEDIT4\n\n"
-                                "[HKEY_CURRENT_USER\\Control Panel\\International]\n"
-                                "\"sDecimal\"=\",\"\n"
-                                "\"Yol\"=\"C:\\\\\\\"\xC5\x9E\"\n"
-                                "@=\"v\"\n"
-                                "\"iCount\"=dword:8000000a\n"
-                                "\"Raw\"=hex(1):61,62\n"
+    const QByteArray expected = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\International]\n\"sDecimal\"=\",\"\n"
+                                "\"Yol\"=\"C:\\\\\\\"\xC5\x9E\"\n@=\"v\"\n\"iCount\"=dword:8000000a\n\"Raw\"=hex(1):61,62\n"
                                 "\"Bin\"=hex:11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,\\\n"
                                 "  11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,\\\n"
-                                "  11,11,11\n"
-                                "\"ShortDword\"=hex(4):01\n\n"
-                                "[HKEY_CURRENT_USER]\n"
-                                "\"m\"=hex(7):61,00,00\n\n"
+                                "  11,11,11\n\"ShortDword\"=hex(4):01\n\n[HKEY_CURRENT_USER]\n\"m\"=hex(7):61,00,00\n\n"
                                 "[HKEY_LOCAL_MACHINE\\Software\\X]\n\"a\"=\"b\"\n; note\n";
     QCOMPARE(writeRegistryFile(tree), expected);
     // What is written reads back as it was.
@@ -140,12 +130,9 @@ void TestRegistryFile::fromData_data()
 {
     QTest::addColumn<QByteArray>("data");
     QTest::addColumn<bool>("isText");
-
     QByteArray everyCode;  // every code of 1254 but the line breaks, and a NUL
-    for (int code = 1; code < 256; ++code) {
-        if (code != '\n' && code != '\r')
-            everyCode.append(char(code));
-    }
+    for (int code = 1; code < 256; ++code)
+        everyCode.append(code == '\n' || code == '\r' ? QByteArray() : QByteArray(1, char(code)));
     QTest::newRow("every code") << everyCode + '\0' << true;
     QTest::newRow("empty text") << QByteArray("\0", 1) << true;
     QTest::newRow("inner NUL") << QByteArray("a\0b\0", 4) << false;
@@ -157,7 +144,6 @@ void TestRegistryFile::fromData()
 {
     QFETCH(QByteArray, data);
     QFETCH(bool, isText);
-
     const RegistryValue value = RegistryValue::fromData(u"v"_s, Registry::TypeString, data);
     QCOMPARE(value.isText, isText);
     QCOMPARE(value.text, isText ? fromCp1254(data.chopped(1)) : QString());
