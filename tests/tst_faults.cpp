@@ -67,6 +67,17 @@ void damage(const QString &path, Damage kind, qint64 parameter)
     }
 }
 
+// Writes the values FIRST .. FIRST + 99, each by itself, as two programs that
+// remember settings at the same moment would.
+int runValueWriter(const QString &path, int first)
+{
+    platform::FileRegistry registry(path);
+    for (int i = first; i < first + 100; ++i)
+        if (registry.setValue(Registry::CurrentUser, QByteArray::number(i), Registry::TypeString, "x") != Registry::Success)
+            return 1;
+    return 0;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Damage)
@@ -172,6 +183,26 @@ private Q_SLOTS:
         }
     }
 
+    // Two processes writing at once, a hundred values each: no write is lost, nothing else either.
+    void concurrentWriterProcesses()
+    {
+        QTemporaryDir dir;
+        const QString registry = dir.filePath(u"registry.reg"_s);
+        QVERIFY(test::writeFile(registry, u"REGEDIT4\n\n[HKEY_CURRENT_USER\\DEF_NORVENT]\n\"DEF_KUL\"=\"Şükrü\"\n"_s.toUtf8()));
+        QProcess one, two;
+        one.start(QCoreApplication::applicationFilePath(), {u"--registry-values"_s, registry, u"0"_s});
+        two.start(QCoreApplication::applicationFilePath(), {u"--registry-values"_s, registry, u"100"_s});
+        for (QProcess *writer : {&one, &two}) {
+            QVERIFY(writer->waitForFinished(120000));
+            QCOMPARE(writer->exitStatus(), QProcess::NormalExit);
+            QCOMPARE(writer->exitCode(), 0);
+        }
+        const platform::RegistryTree tree = platform::parseRegistryFile(test::readFile(registry));
+        QVERIFY(tree.key(u""_s));
+        QCOMPARE(tree.key(u""_s)->values().size(), 200);
+        QCOMPARE(tree.key(u"DEF_NORVENT"_s)->value(u"DEF_KUL"_s)->text, u"Şükrü"_s);
+    }
+
     void headlessOutputs_data()
     {
         QTest::addColumn<QString>("option");
@@ -231,6 +262,8 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     if (argc == 3 && qstrcmp(argv[1], "--registry-writer") == 0)
         return runWriter(QString::fromLocal8Bit(argv[2]));
+    if (argc == 4 && qstrcmp(argv[1], "--registry-values") == 0)
+        return runValueWriter(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt());
     TestFaults test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -8,8 +8,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <atomic>
-#include <thread>
 
 using namespace Qt::Literals::StringLiterals;
 using zelvan::platform::FileRegistry;
@@ -185,26 +183,6 @@ private slots:
         QCOMPARE(registry.openKey(Registry::CurrentUser, "Control Panel", nullptr), FileRegistry::InvalidParameter);
         QCOMPARE(registry.setValue(m_international, "two\nlines", Registry::TypeString, "x"), FileRegistry::InvalidParameter);
         QCOMPARE(readFile(m_path), Sample);  // a failed call writes nothing
-    }
-
-    // Two writers at once, a hundred values each: no write is lost, and nothing else is.
-    void concurrentWriters()
-    {
-        std::atomic<int> failures = 0;
-        const auto write = [this, &failures](int first) {
-            FileRegistry registry(m_path);
-            for (int i = first; i < first + 100; ++i)
-                failures += registry.setValue(Registry::CurrentUser, QByteArray::number(i), Registry::TypeString, "x");
-        };
-        std::thread one(write, 0), two(write, 100);
-        one.join();
-        two.join();
-        QCOMPARE(failures.load(), 0);
-        const auto tree = zelvan::platform::parseRegistryFile(readFile(m_path));
-        QCOMPARE(tree.key(u"")->values().size(), 200);
-        QCOMPARE(tree.key(u"Control Panel\\International")->values().size(), 4);
-        QCOMPARE(tree.keys().size(), 3);
-        QCOMPARE(tree.otherRoots.size(), 1);
     }
 };
 
