@@ -22,7 +22,7 @@ void fuzzSelectList(QByteArrayView data)
         check(Functions.contains(hint.function), "a known aggregate", hint.function);
         check(sql.contains(hint.function, Qt::CaseInsensitive), "the aggregate is in the text", hint.function);
         check(!hint.column.isEmpty() && sql.contains(hint.column), "the column is in the text", hint.column);
-        check(hint.column != u"*" || hint.qualifier.isEmpty(), "'*' stands alone", sql);
+        check(!hint.allRows || (hint.column == u"*" && hint.qualifier.isEmpty()), "'*' stands alone", sql);
         check(hint.qualifier.isEmpty() || sql.contains(hint.qualifier), "the qualifier is in the text", hint.qualifier);
     }
 }

@@ -19,7 +19,8 @@ private Q_SLOTS:
                                 << u"SUM::Hesaba_Gececek_Tutar"_s;
         QTest::newRow("qualified, lower case") << u"select sum(t.Kalan) toplam from SB t"_s << u"SUM:t:Kalan"_s;
         QTest::newRow("count star, min") << u"SELECT COUNT(*), MIN([Tarih]) AS ilk FROM STOKHAREKET"_s
-                                         << u"COUNT::* MIN::Tarih"_s;
+                                         << u"COUNT::*! MIN::Tarih"_s;
+        QTest::newRow("a column named *") << u"SELECT SUM(t.\"*\"), MAX([*]) FROM T"_s << u"SUM:t:* MAX::*"_s;
         QTest::newRow("expression is no hint") << u"SELECT SUM(a*b) AS x, SUM(a) + 1 FROM T"_s << u":: ::"_s;
         QTest::newRow("comma inside a call") << u"SELECT COALESCE(SUM(a), 0), MAX(b) FROM T"_s << u":: MAX::b"_s;
         QTest::newRow("FROM inside a literal") << u"SELECT SUM(a) AS 'x FROM y' FROM T"_s << u"::"_s;
@@ -31,7 +32,7 @@ private Q_SLOTS:
         QFETCH(QString, sql);
         QStringList actual;
         for (const SelectItemHint &hint : selectItemHints(sql))
-            actual.append(hint.function + u':' + hint.qualifier + u':' + hint.column);
+            actual.append(hint.function + u':' + hint.qualifier + u':' + hint.column + (hint.allRows ? u"!"_s : QString()));
         QTEST(actual.join(u' '), "expected");
     }
     void declaredTypes_data()

@@ -500,7 +500,7 @@ private:
             if (i >= hints.size() || hints[i].function.isEmpty())
                 continue;
             const SelectItemHint &hint = hints[i];
-            if (hint.column == u"*") {
+            if (hint.allRows) {
                 types[size_t(i)] = SqlServerType::fromDeclared(u"INT");
                 continue;
             }

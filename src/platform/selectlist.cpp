@@ -160,6 +160,7 @@ SelectItemHint hintFor(QStringView item)
     if (argument == u"*") {
         hint.function = name;
         hint.column = QStringLiteral("*");
+        hint.allRows = true;
         return hint;
     }
     const qsizetype dot = argument.lastIndexOf(u'.');

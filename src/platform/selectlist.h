@@ -14,6 +14,7 @@ struct SelectItemHint
     QString function;   // "SUM", "MIN", "MAX", "AVG", "COUNT"; empty when not an aggregate over a column
     QString qualifier;  // table or alias before the column, if any
     QString column;     // the column, or "*" for COUNT(*)
+    bool allRows = false;  // the argument is a bare *, not a column that a delimited name calls "*"
 };
 
 // One entry per top-level item of the first SELECT's list; empty when the
