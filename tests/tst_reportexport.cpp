@@ -86,7 +86,7 @@ private slots:
     {
         QFETCH(QString, format);
         const auto write = [&format](const QString &path, QString *error) {
-            return format == u"PDF" ? writePdf(filledPage(), path, error) : writePng(filledPage(), path, error);
+            return (format == u"PDF" ? writePdf : writePng)(filledPage(), path, error);
         };
         QTemporaryDir dir;
         const QString path = dir.filePath(u"rapor."_s + format.toLower());
@@ -111,8 +111,7 @@ private slots:
         rlimit saved{};
         getrlimit(RLIMIT_FSIZE, &saved);
         const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved;
-        limit.rlim_cur = 2000;
+        const rlimit limit{2000, saved.rlim_max};
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
         const bool ok = write(path, &error);
         setrlimit(RLIMIT_FSIZE, &saved);

@@ -14,15 +14,8 @@ using platform::Variant;
 
 namespace {
 
-// The amount fields as the JSON output names them: the three debts, the
-// thirteen receivables and holdings, the two totals.
-const QStringList AmountFields = {
-    u"kesilen_Cekler"_s, u"Verilen_Senetler"_s, u"Acık_hesaptan_Alacaklılar"_s, u"porfoydeki_cekler"_s,
-    u"porfoydeki_senetler"_s, u"bankadaki_cekler"_s, u"bankadaki_senetler"_s, u"parcalı_ceklerın_kalanları"_s,
-    u"Parcalı_senetlerin_klalanları"_s, u"Karsılıksız_cekler"_s, u"Karsılıksız_senetler"_s, u"toplam_Stok_degeri"_s,
-    u"hesaba_aktarılmamıs_pos_toplamı"_s, u"banaka_bakiyeleri_toplamı"_s, u"Kasa_bakiyeleri_toplamı"_s,
-    u"acık_hesaptakı_boırclar"_s, u"sirketin_genel_borçları_toplamı"_s, u"sirketin_genel_alacakları_toplamı"_s,
-};
+// The amount fields in the page's order; their names are the page's, checked there.
+const QStringList AmountFields = ActiveReport1::amountFieldNames();
 
 // "TYPE:value" as the column is declared.
 Variant parsed(const QString &typed)
