@@ -1,5 +1,3 @@
-// Runs the real zelvan-demo and reads what it wrote with the sqlite3 shell.
-
 #include "login/passwordtext.h"
 
 #include <QCryptographicHash>
@@ -25,13 +23,10 @@ Run runDemo(const QStringList &arguments)
 {
     QProcess process;
     process.start(QStringLiteral(ZELVAN_BIN_DIR "/zelvan-demo"), arguments);
-    Run run;
     if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
 }
 
 // One line per row, columns joined by "|", NULL written as NULL.
@@ -51,9 +46,6 @@ QByteArray contents(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-const QStringList InstanceFiles = {u"master.sqlite"_s, u"Defination_DB.sqlite"_s, u"NRV_DEMO_2026.sqlite"_s,
-                                   u"NRV_ORNEK_2026.sqlite"_s};
-
 } // namespace
 
 class TestZelvanDemo : public QObject
@@ -62,7 +54,6 @@ class TestZelvanDemo : public QObject
 
     QTemporaryDir m_tmp;
     QString m_dir;  // default size, seed 11
-    Run m_run;
 
     QString file(const QString &name) const { return QDir(m_dir).filePath(name); }
 
@@ -71,10 +62,9 @@ private slots:
     {
         QVERIFY2(!QStandardPaths::findExecutable(u"sqlite3"_s).isEmpty(), "the sqlite3 shell is needed (see README)");
         m_dir = m_tmp.filePath(u"instance"_s);
-        m_run = runDemo({m_dir, u"--seed"_s, u"11"_s});
-        QCOMPARE(m_run.exitCode, 0);
-        QVERIFY(m_run.err.isEmpty());
-        QVERIFY(m_run.out.contains(u"NRV_DEMO_2026|"_s + m_dir + u"|1|norvent|Zelvan2026"_s));
+        const Run run = runDemo({m_dir, u"--seed"_s, u"11"_s});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.err.isEmpty() && run.out.contains(u"NRV_DEMO_2026|"_s + m_dir + u"|1|norvent|Zelvan2026"_s));
     }
 
     // Rewriting a directory with the same seed gives the same bytes, whatever was there.
@@ -84,9 +74,9 @@ private slots:
         QCOMPARE(runDemo({again.path(), u"--seed"_s, u"12"_s}).exitCode, 0);
         QVERIFY(contents(again.filePath(u"NRV_DEMO_2026.sqlite"_s)) != contents(file(u"NRV_DEMO_2026.sqlite"_s)));
         QCOMPARE(runDemo({u"--seed=11"_s, again.path()}).exitCode, 0);
-        for (const QString &name : InstanceFiles) {
-            const QByteArray bytes = contents(again.filePath(name));
-            QVERIFY2(!bytes.isEmpty() && bytes == contents(file(name)), qPrintable(name));
+        for (const QString &name : {u"master"_s, u"Defination_DB"_s, u"NRV_DEMO_2026"_s, u"NRV_ORNEK_2026"_s}) {
+            const QByteArray bytes = contents(again.filePath(name + u".sqlite"_s));
+            QVERIFY2(!bytes.isEmpty() && bytes == contents(file(name + u".sqlite"_s)), qPrintable(name));
         }
     }
 
@@ -98,9 +88,7 @@ private slots:
         QTest::addColumn<int>("userId");  // 0: no suite user
         QTest::addColumn<QString>("userName");
         QTest::newRow("norvent") << u"norvent"_s << u"Zelvan2026"_s << 1 << u"NORVENT"_s;
-        QTest::newRow("sa") << u"sa"_s << u"Demo.1234"_s << 0 << QString();
-        QTest::newRow("rapor, empty password") << u"rapor"_s << QString() << 0 << QString();
-        QTest::newRow("ayşe") << u"ayşe"_s << u"ayse1"_s << 2 << u"AYŞE"_s;
+        QTest::newRow("sa, no suite user") << u"sa"_s << u"Demo.1234"_s << 0 << QString();
         QTest::newRow("mehmet, empty password") << u"mehmet"_s << QString() << 3 << u"MEHMET"_s;
         QTest::newRow("ismail") << u"ismail"_s << u"9876"_s << 4 << u"İSMAİL"_s;
     }
@@ -142,46 +130,18 @@ private slots:
     {
         QTest::addColumn<QString>("sql");
         const auto fact = [](const QString &what, const QString &sql) { QTest::addRow("%s", qPrintable(what)) << sql; };
-        fact(u"sizes follow the items"_s, u"SELECT (SELECT count(*) FROM STOKKART) * 12 = (SELECT count(*) FROM STOKHAREKET) "
-                                       u"AND (SELECT count(*) FROM STOKKART) = (SELECT count(*) FROM SB)"_s);
         for (const auto &[table, own] : {std::pair{u"CEKKART"_s, u"Kendi Çekimiz"_s}, {u"SENETKART"_s, u"Kendi Senedimiz"_s}}) {
             fact(table + u": every status"_s,
                  u"SELECT group_concat(Durum) = 'Bankada Tahsilde,Bankada Teminatta,Ciro Edildi,Karşılıksız,%2,"
                  u"Portföyde,Tahsil Edildi,İade Edildi' FROM (SELECT DISTINCT Durum FROM %1 ORDER BY Durum)"_s.arg(table, own));
-            fact(table + u": own papers carry Borc, the others Alacak"_s,
-                 u"SELECT count(*) = 0 FROM %1 WHERE (Durum = '%2' AND Alacak <> 0) OR (Durum <> '%2' AND Borc <> 0)"_s
-                     .arg(table, own));
-            fact(table + u": NULL amounts"_s, u"SELECT count(*) > 0 FROM %1 WHERE Borc IS NULL OR Alacak IS NULL"_s.arg(table));
         }
-        fact(u"balances positive, negative, zero and NULL"_s,
-             u"SELECT sum(Bakiye > 0) > 0 AND sum(Bakiye < 0) > 0 AND sum(Bakiye = 0) > 0 AND sum(Bakiye IS NULL) > 0 "
-             u"FROM CB"_s);
-        fact(u"an overdrawn bank and a placeholder row"_s,
-             u"SELECT sum(Bakiye < 0) > 0 AND sum(Hesap_ID = 0 AND Bakiye > 0) = 1 FROM BB"_s);
-        fact(u"POS receipts not transferred"_s, u"SELECT sum(Hesaba_Gececek_Tutar) > 0 FROM POSHAREKET WHERE Hesaba_Aktarildi = 0"_s);
-        fact(u"part-paid papers"_s, u"SELECT (SELECT sum(Kalan) FROM CEKPARCALISONUC) > 0 "
-                                 u"AND (SELECT sum(Kalan) FROM SENETPARCALISONUC) > 0"_s);
-        fact(u"money in whole kuruş"_s,
-             u"SELECT count(*) = 0 FROM (SELECT Bakiye AS v FROM CB UNION ALL SELECT Alacak FROM CEKKART UNION ALL SELECT "
-             u"Kalan FROM SENETPARCALISONUC UNION ALL SELECT Hesaba_Gececek_Tutar FROM POSHAREKET) "
-             u"WHERE abs(v * 100 - round(v * 100)) > 1e-6"_s);
-        fact(u"SB.Kalan is what the movements add up to"_s,
-             u"SELECT count(*) = 0 FROM SB LEFT JOIN (SELECT Stok_ID, SUM(Giris - Cikis) AS q FROM STOKHAREKET WHERE "
-             u"Giris IS NOT NULL AND Cikis IS NOT NULL GROUP BY Stok_ID) m USING (Stok_ID) "
-             u"WHERE abs(SB.Kalan - ifnull(m.q, 0)) > 1e-6"_s);
-        fact(u"stock ends above, at and below zero"_s, u"SELECT min(sum(Kalan > 0), sum(Kalan = 0), sum(Kalan < 0)) > 0 FROM SB"_s);
-        fact(u"movements without a quantity or a cost"_s,
-             u"SELECT sum(Giris IS NULL OR Cikis IS NULL) > 0 AND sum(Maliyet IS NULL AND Giris > 0) > 0 FROM STOKHAREKET"_s);
+        fact(u"balances of both signs and NULL, a bank placeholder row"_s,
+             u"SELECT (SELECT sum(Bakiye > 0) > 0 AND sum(Bakiye < 0) > 0 AND sum(Bakiye IS NULL) > 0 FROM CB) "
+             u"AND (SELECT sum(Hesap_ID = 0 AND Bakiye > 0) = 1 FROM BB)"_s);
         // Only ORDER BY Tarih, Cikis reads a day's receipt entered after its sale first.
         fact(u"a sale entered before its day's receipt"_s,
              u"SELECT count(*) > 0 FROM STOKHAREKET s JOIN STOKHAREKET r ON r.Stok_ID = s.Stok_ID AND r.Tarih = s.Tarih "
              u"AND r.StokHareket_ID > s.StokHareket_ID WHERE s.Cikis > 0 AND r.Cikis = 0"_s);
-        fact(u"items sold before their first receipt"_s,
-             u"SELECT count(*) > 0 FROM STOKKART k WHERE (SELECT Cikis FROM STOKHAREKET h WHERE h.Stok_ID = k.Stok_ID "
-             u"ORDER BY Tarih, Cikis LIMIT 1) > 0"_s);
-        fact(u"fractions for weighed goods only"_s,
-             u"SELECT sum(Birim = 'kg') > 0 AND sum(Birim <> 'kg') = 0 FROM STOKHAREKET JOIN STOKKART USING (Stok_ID) "
-             u"WHERE Giris + Cikis <> round(Giris + Cikis)"_s);
         fact(u"the movements' index"_s, u"SELECT count(*) = 1 FROM pragma_index_list('STOKHAREKET') il WHERE (SELECT "
                                      u"group_concat(name) FROM (SELECT name FROM pragma_index_info(il.name) ORDER BY "
                                      u"seqno)) = 'Stok_ID,Tarih,Cikis'"_s);
@@ -208,9 +168,7 @@ private slots:
         QTest::addColumn<QStringList>("arguments");  // one-letter arguments are directories
         QTest::newRow("no DIR") << QStringList();
         QTest::newRow("unknown option") << QStringList{u"d"_s, u"--size"_s, u"3"_s};
-        QTest::newRow("items missing") << QStringList{u"d"_s, u"--items"_s};
         QTest::newRow("items 0") << QStringList{u"d"_s, u"--items"_s, u"0"_s};
-        QTest::newRow("items not a number") << QStringList{u"d"_s, u"--items=12x"_s};
         QTest::newRow("movements too many") << QStringList{u"d"_s, u"--movements-per-item"_s, u"100000"_s};
     }
     void badArguments()
@@ -223,40 +181,25 @@ private slots:
         }
         const Run run = runDemo(arguments);
         QCOMPARE(run.exitCode, 2);
-        QVERIFY(run.err.contains(u"usage: zelvan-demo DIR"_s));
-        QVERIFY(run.out.isEmpty());
-        QVERIFY(QDir(cwd.path()).isEmpty());
+        QVERIFY(run.err.contains(u"usage: zelvan-demo DIR"_s) && run.out.isEmpty() && QDir(cwd.path()).isEmpty());
     }
 
-    void help()
+    void helpAndWriteFailure()
     {
-        const Run run = runDemo({u"--help"_s});
-        QCOMPARE(run.exitCode, 0);
-        QVERIFY(run.out.startsWith(u"usage: zelvan-demo DIR"_s));
-    }
-
-    void writeFailure()
-    {
-        QTemporaryDir tmp;
-        QFile plain(tmp.filePath(u"plain-file"_s));
-        QVERIFY(plain.open(QIODevice::WriteOnly));
-        plain.close();
-        Run run = runDemo({plain.fileName()});
-        QCOMPARE(run.exitCode, 1);
-        QVERIFY(run.err.contains(plain.fileName()));
+        QVERIFY(runDemo({u"--help"_s}).out.startsWith(u"usage: zelvan-demo DIR"_s));
         // A database name taken by a directory: the file can't be written.
+        QTemporaryDir tmp;
         QVERIFY(QDir(tmp.path()).mkpath(u"inst/NRV_DEMO_2026.sqlite"_s));
-        run = runDemo({tmp.filePath(u"inst"_s)});
+        const Run run = runDemo({tmp.filePath(u"inst"_s)});
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.err.contains(u"NRV_DEMO_2026.sqlite"_s));
     }
 
-    // The T-SQL scripts of the default instance are the committed ones, with the instance's rows.
+    // The T-SQL scripts of the default instance are the committed ones.
     void tsqlScripts()
     {
-        const QDir instance(m_tmp.filePath(u"default"_s));
         const QDir sql(m_tmp.filePath(u"sql"_s));
-        QCOMPARE(runDemo({instance.path(), u"--tsql"_s, sql.path()}).exitCode, 0);
+        QCOMPARE(runDemo({m_tmp.filePath(u"default"_s), u"--tsql"_s, sql.path()}).exitCode, 0);
         const QDir committed(QDir::cleanPath(QStringLiteral(ZELVAN_TEST_DATA_DIR "/../../tools/sqlserver")));
         const QStringList files = committed.entryList({u"*.sql"_s}, QDir::Files, QDir::Name);
         QCOMPARE(files, sql.entryList({u"*.sql"_s}, QDir::Files, QDir::Name));
@@ -265,21 +208,6 @@ private slots:
             const QByteArray bytes = contents(sql.filePath(name));
             QVERIFY(bytes.startsWith("\xEF\xBB\xBF-- "));
             QVERIFY2(bytes == contents(committed.filePath(name)), qPrintable(name + u" differs from tools/sqlserver"_s));
-        }
-        // The rows of a table's INSERT statements (several for a long table), as the shell prints them.
-        for (const auto &[database, table] : {std::pair{u"Defination_DB"_s, u"Kullanici"_s}, {u"NRV_DEMO_2026"_s, u"CB"_s},
-                                              {u"NRV_DEMO_2026"_s, u"STOKHAREKET"_s}}) {
-            QStringList rows;
-            bool inside = false;
-            for (const QString &line : QString::fromUtf8(contents(sql.filePath(database + u".sql"_s))).split(u'\n')) {
-                inside = line.startsWith(u"INSERT INTO "_s + table + u" ("_s) || (inside && line.startsWith(u'('));
-                if (inside && line.startsWith(u'('))
-                    rows.append(line.mid(1, line.size() - 3).replace(u","_s, u"|"_s).replace(u"N'"_s, QString()).remove(u'\''));
-            }
-            const QString file = instance.filePath(database + u".sqlite"_s);
-            QCOMPARE(QString::number(rows.size()), query(file, u"SELECT count(*) FROM "_s + table).value(0));
-            if (table != u"STOKHAREKET")
-                QCOMPARE(rows, query(file, u"SELECT * FROM %1 ORDER BY rowid"_s.arg(table)));
         }
     }
 };
