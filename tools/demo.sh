@@ -5,7 +5,7 @@ set -eu
 cd "$(dirname "$0")/.."
 sh tools/install-packages.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
-cmake --build build -j"$(nproc)"
+cmake --build build -j"$(nproc)" --target zelvan zelvan-demo
 build/bin/zelvan-demo build/demo
 line="NRV_DEMO_2026|$PWD/build/demo|1|norvent|Zelvan2026"
 # The demo keeps its own registry file, so that trying it changes nothing of the user's.
