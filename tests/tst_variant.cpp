@@ -86,10 +86,6 @@ private slots:
         row("Byte", Variant::byte(5), u"ian", u"Byte:5|Byte:5|Integer:-5");
         row("false with blanks", str(u" false "), u"?", u"False");
         row("numeric text to Boolean", str(u"0.000"), u"?", u"False");
-        // value * 10000 in floating point would give 2157462.5 and round to even.
-        row("Double to Currency exactly", f(12081.79 / 56), u"C", u"215.7463");
-        row("text to Currency to even", str(u"0.00015"), u"C", u"0.0002");
-        row("huge to Currency", f(1e300), u"C", u"err 6");
         row("0.1 + 0.2", f(0.1 + 0.2), u"DS", u"0.3|0.3");
         row("text too large for Double", str(u"1E400"), u"F", u"err 6");
         row("15 digits", f(123456789012345.0), u"S", u"123456789012345");
