@@ -13,10 +13,7 @@ using namespace zelvan::platform;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-QString typed(const Variant &v)
-{
-    return v.isNull() ? u"Null"_s : v.typeName() + u':' + v.toString();
-}
+QString typed(const Variant &v) { return v.isNull() ? u"Null"_s : v.typeName() + u':' + v.toString(); }
 } // namespace
 
 class TestEmbeddedInstance : public QObject
@@ -25,13 +22,6 @@ class TestEmbeddedInstance : public QObject
 
     test::TestInstance m_instance;
     QByteArray m_digest;
-
-    std::shared_ptr<Connection> open(const QString &database = u"FIRMA"_s)
-    {
-        auto connection = std::make_shared<Connection>();
-        connection->open(m_instance.connectionString(database, u"zelvan"_s, u"parola"_s));
-        return connection;
-    }
 
 private Q_SLOTS:
     void initTestCase()
@@ -61,7 +51,7 @@ private Q_SLOTS:
     // and the databases match without regard to case.
     void queries_data()
     {
-        QTest::addColumn<QString>("login");  // user|password|database
+        QTest::addColumn<QString>("user");  // user|password|database
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("result");
         const auto row = [](const char *name, const QString &sql, const QString &result,
@@ -96,14 +86,14 @@ private Q_SLOTS:
     }
     void queries()
     {
-        QFETCH(QString, login);
         QFETCH(QString, sql);
         QFETCH(QString, result);
-        const QStringList parts = login.split(u'|');
+        QFETCH(QString, user);
+        const QStringList login = user.split(u'|');
         auto connection = std::make_shared<Connection>();
         Recordset rs;
         try {
-            connection->open(m_instance.connectionString(parts[2], parts[0], parts[1]));
+            connection->open(m_instance.connectionString(login[2], login[0], login[1]));
             rs.setActiveConnection(connection);
             rs.setSource(sql);
             rs.open();
@@ -120,7 +110,9 @@ private Q_SLOTS:
     {
         Recordset rs;
         QCOMPARE(test::errNumberOf([&] { rs.eof(); }), ErrNo::ObjectClosed);
-        rs.setActiveConnection(open(u"Turler"_s));
+        auto connection = std::make_shared<Connection>();
+        connection->open(m_instance.connectionString(u"Turler"_s, u"zelvan"_s, u"parola"_s));
+        rs.setActiveConnection(connection);
         rs.setSource(u"SELECT * FROM T ORDER BY rowid"_s);
         rs.open();
         QCOMPARE(test::errNumberOf([&] { rs.field(u"yok"_s); }), ErrNo::ItemNotFound);

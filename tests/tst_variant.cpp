@@ -3,8 +3,6 @@
 
 #include <QTest>
 
-#include <limits>
-
 using namespace zelvan::platform;
 using namespace Qt::Literals::StringLiterals;
 using zelvan::test::textOrErr;
@@ -18,14 +16,8 @@ Variant cur(const char16_t *text) { return Variant::currency(*Currency::parse(QS
 Variant dec(const char16_t *text) { return Variant::decimal(*Decimal::parse(QStringView(text))); }
 Variant str(const char16_t *text) { return Variant::string(QString::fromUtf16(text)); }
 
-const Variant CurrencyMax = Variant::currency(Currency::fromRaw(std::numeric_limits<qint64>::max()));
-const Variant CurrencyMin = Variant::currency(Currency::fromRaw(std::numeric_limits<qint64>::min()));
-
 // "Type:text", or "Null": one column says both the type and the value.
-QString typed(const Variant &v)
-{
-    return v.isNull() ? u"Null"_s : v.typeName() + u':' + v.toString();
-}
+QString typed(const Variant &v) { return v.isNull() ? u"Null"_s : v.typeName() + u':' + v.toString(); }
 
 // The value converted by the runtime's functions that `targets` stand for, as
 // text or "err N", joined by '|'.
@@ -57,7 +49,6 @@ void row(const char *name, const Variant &value, const char16_t *to, const char1
 {
     QTest::newRow(name) << value << QString::fromUtf16(to) << QString::fromUtf16(expected);
 }
-
 } // namespace
 
 class TestVariant : public QObject
@@ -73,25 +64,18 @@ private slots:
         QTest::addColumn<QString>("to");
         QTest::addColumn<QString>("expected");
         row("2.5 to even", f(2.5), u"L", u"2");
-        row("3.5 to even", f(3.5), u"L", u"4");
         row("Integer top half to even", f(32766.5), u"I", u"32766");
         row("Integer top rounds over", f(32767.5), u"I", u"err 6");
         row("Integer bottom", f(-32768.5), u"Iia", u"-32768|Double:-32769|Double:32768.5");
-        row("Long top rounds over", f(2147483647.5), u"L", u"err 6");
         row("-0.5", f(-0.5), u"B?", u"0|True");
         row("Byte -0.6", f(-0.6), u"B", u"err 6");
-        row("Byte 255.5", f(255.5), u"B", u"err 6");
         row("Currency -3.5", cur(u"-3.5"), u"Lian", u"-4|Currency:-4|Currency:3.5|Currency:3.5");
-        row("Currency max", CurrencyMax, u"L", u"err 6");
-        row("Currency min", CurrencyMin, u"ian", u"err 6|err 6|err 6");
+        row("Currency min", cur(u"-922337203685477.5808"), u"ian", u"err 6|err 6|err 6");
         row("Decimal -2.5", dec(u"-2.5"), u"Iian", u"-2|Decimal:-3|Decimal:2.5|Decimal:2.5");
         row("Decimal huge", dec(u"1E25"), u"L", u"err 6");
         row("text trimmed", str(u" -2.5 "), u"IFian", u"-2|-2.5|Double:-3|Double:2.5|Double:2.5");
-        // Text rounds from its exact digits, not from a double near them.
         row("text just above half", str(u"2.50000000000000000001"), u"L", u"3");
-        row("text too large", str(u"1E30"), u"L", u"err 6");
         row("text no number", str(u"12a"), u"LCDF?Tia", u"err 13|err 13|err 13|err 13|err 13|err 13|err 13|err 13");
-        row("comma is no point", str(u"1,5"), u"F", u"err 13");
         row("True", Variant::boolean(true), u"IBCFian", u"-1|err 6|-1|-1|Integer:-1|Integer:1|Integer:1");
         row("Empty", Variant(), u"B?CSian", u"0|False|0||Integer:0|Integer:0|Integer:0");
         row("Null", Variant::null(), u"L?CSTian", u"err 94|err 94|err 94|err 94|err 94|Null|Null|Null");
@@ -99,40 +83,30 @@ private slots:
             u"45353|Date:01.03.2024|Date:01.03.2024 18:00:00|Date:29.10.1775 18:00:00");
         row("Long min", Variant::longInt(-2147483647 - 1), u"ian",
             u"Long:-2147483648|Double:2147483648|Double:2147483648");
-        row("Integer min", Variant::integer(-32768), u"ian", u"Integer:-32768|Long:32768|Long:32768");
         row("Byte", Variant::byte(5), u"ian", u"Byte:5|Byte:5|Integer:-5");
-        row("0.0", f(0.0), u"?", u"False");
-        row("TRUE", str(u"TRUE"), u"?", u"True");
         row("false with blanks", str(u" false "), u"?", u"False");
         row("numeric text to Boolean", str(u"0.000"), u"?", u"False");
-        row("other text to Boolean", str(u"yes"), u"?", u"err 13");
-        // value * 10000 in floating point would give 2157462.5 and round to even.
-        row("Double to Currency exactly", f(12081.79 / 56), u"C", u"215.7463");
-        row("text to Currency to even", str(u"0.00015"), u"C", u"0.0002");
-        row("huge to Currency", f(1e300), u"C", u"err 6");
         row("0.1 + 0.2", f(0.1 + 0.2), u"DS", u"0.3|0.3");
-        row("text to Decimal", str(u" 1.50 "), u"D", u"1.5");
-        row("text underflows to 0", str(u"-1E-400"), u"F", u"0");
         row("text too large for Double", str(u"1E400"), u"F", u"err 6");
         row("15 digits", f(123456789012345.0), u"S", u"123456789012345");
         row("16 digits", f(1234567890123456.0), u"S", u"1.23456789012346E+15");
         row("0.0001", f(0.0001), u"S", u"0.0001");
         row("1E-05", f(0.00001), u"S", u"1E-05");
         row("negative zero", f(-0.0), u"S", u"0");
+        row("time only", Variant::date(0.5), u"S", u"12:00:00");
+        // Before the epoch the fraction still counts forward within the day.
+        row("pre-epoch", f(-1.25), u"T", u"29.12.1899 06:00:00");
+        row("first day", f(-657434.0), u"T", u"01.01.0100");
+        row("last day", f(2958465.0), u"T", u"31.12.9999");
         row("date rounds to midnight", Variant::date(0.99999999), u"S", u"31.12.1899");
-        row("ISO date", str(u"2024-03-01"), u"T", u"01.03.2024");
-        row("milliseconds", str(u"2024-03-01 13:45:30.250"), u"T", u"01.03.2024 13:45:30");
-        row("T separator", str(u"2024-03-01T13:45:30"), u"T", u"01.03.2024 13:45:30");
+        row("T separator", str(u"2024-03-01T13:45:30.250"), u"T", u"01.03.2024 13:45:30");
         row("Turkish date and time", str(u" 01.03.2024 00:00:01 "), u"T", u"01.03.2024 00:00:01");
         row("midnight", str(u"2024-03-01 00:00:00"), u"T", u"01.03.2024");
         row("no such day", str(u"2024-02-30"), u"T", u"err 13");
-        row("short fields", str(u"1.3.2024"), u"T", u"err 13");
         row("hour 25", str(u"2024-03-01 25:00:00"), u"T", u"err 13");
-        row("T after a Turkish date", str(u"01.03.2024T13:45:30"), u"T", u"err 13");
         row("trailing text", str(u"2024-03-01 13:45:30x"), u"T", u"err 13");
         row("number text", str(u"45352"), u"T", u"err 13");
         row("after the last day", f(2958466.0), u"T", u"err 6");
-        row("before the first day", f(-657435.0), u"T", u"err 6");
     }
     void conversions()
     {
@@ -141,45 +115,19 @@ private slots:
         QTEST(converted(value, to), "expected");
     }
 
-    void dateNumbers_data()
+    void secondsSurviveTheDateNumber()
     {
-        QTest::addColumn<QDateTime>("dateTime");
-        QTest::addColumn<double>("number");
-        QTest::addColumn<QString>("printed");
-        QTest::newRow("time only") << QDateTime({1899, 12, 30}, {12, 0}) << 0.5 << u"Date:12:00:00"_s;
-        // Before the epoch the fraction still counts forward within the day.
-        QTest::newRow("pre-epoch") << QDateTime({1899, 12, 29}, {6, 0}) << -1.25 << u"Date:29.12.1899 06:00:00"_s;
-        QTest::newRow("evening") << QDateTime({2024, 3, 1}, {18, 0}) << 45352.75 << u"Date:01.03.2024 18:00:00"_s;
-        QTest::newRow("first day") << QDateTime({100, 1, 1}, {0, 0}) << -657434.0 << u"Date:01.01.0100"_s;
-        QTest::newRow("last day") << QDateTime({9999, 12, 31}, {0, 0}) << 2958465.0 << u"Date:31.12.9999"_s;
-    }
-    void dateNumbers()
-    {
-        QFETCH(QDateTime, dateTime);
-        QFETCH(double, number);
-        QCOMPARE(oleDateFrom(dateTime.date(), dateTime.time()), number);
-        QCOMPARE(dateTimeFromOleDate(number), dateTime);
-        const Variant v = Variant::dateTime(dateTime);
-        QCOMPARE(v.doubleValue(), number);
-        QTEST(typed(v), "printed");
-        QCOMPARE(v.toDateTime(), dateTime);
-    }
-
-    void secondsOfADaySurviveTheDateNumber()
-    {
-        for (const QDate date : {QDate(1800, 6, 1), QDate(2024, 1, 15), QDate(9999, 12, 31)}) {
-            int wrong = 0;
+        for (const QDate date : {QDate(100, 1, 1), QDate(1899, 12, 29), QDate(2024, 3, 1), QDate(9999, 12, 31)}) {
             for (int second = 0; second < 86400; second += 7) {
-                const QTime time = QTime::fromMSecsSinceStartOfDay(second * 1000 + 7);
-                wrong += dateTimeFromOleDate(oleDateFrom(date, time)) != QDateTime(date, time);
+                const QDateTime at(date, QTime::fromMSecsSinceStartOfDay(second * 1000 + 7));
+                QCOMPARE(Variant::dateTime(at).toDateTime(), at);
             }
-            QVERIFY2(wrong == 0, qPrintable(date.toString(Qt::ISODate)));
         }
     }
 
     // One sample of each type; small values, so that nothing grows. Each letter
     // is the type of a sum, the right operand in the order of the samples.
-    void additionResultTypes_data()
+    void additionResultTypes()
     {
         const QList<Variant> samples = {Variant(), Variant::boolean(true), Variant::byte(2), Variant::integer(3),
                                         Variant::longInt(4), f(0.5), cur(u"1.5"), dec(u"2.25"), Variant::date(45352),
@@ -187,28 +135,19 @@ private slots:
         const QStringList table = {u"IIIILFCDTSN"_s, u"IIIILFCDTFN"_s, u"IIBILFCDTFN"_s, u"IIIILFCDTFN"_s,
                                    u"LLLLLFCDTFN"_s, u"FFFFFFCDTFN"_s, u"CCCCCCCDTCN"_s, u"DDDDDDDDTDN"_s,
                                    u"TTTTTTTTTTN"_s, u"SFFFFFCDTSN"_s, u"NNNNNNNNNNN"_s};
-        const QHash<QChar, QString> names = {{u'B', u"Byte"_s}, {u'I', u"Integer"_s}, {u'L', u"Long"_s},
-                                             {u'F', u"Double"_s}, {u'C', u"Currency"_s}, {u'D', u"Decimal"_s},
-                                             {u'T', u"Date"_s}, {u'S', u"String"_s}, {u'N', u"Null"_s}};
-        QTest::addColumn<Variant>("a");
-        QTest::addColumn<Variant>("b");
-        QTest::addColumn<QString>("type");
+        const QHash<QString, QChar> letters = {{u"Byte"_s, u'B'}, {u"Integer"_s, u'I'}, {u"Long"_s, u'L'},
+                                               {u"Double"_s, u'F'}, {u"Currency"_s, u'C'}, {u"Decimal"_s, u'D'},
+                                               {u"Date"_s, u'T'}, {u"String"_s, u'S'}, {u"Null"_s, u'N'}};
         for (qsizetype i = 0; i < samples.size(); ++i) {
-            for (qsizetype j = 0; j < samples.size(); ++j) {
-                QTest::addRow("%s + %s", qPrintable(typed(samples[i]).section(u':', 0, 0)),
-                              qPrintable(typed(samples[j]).section(u':', 0, 0)))
-                    << samples[i] << samples[j] << names[table[i][j]];
-            }
+            QString sums;
+            for (const Variant &b : samples)
+                sums += letters.value(typed(samples[i] + b).section(u':', 0, 0), u'?');
+            QCOMPARE(sums, table[i]);
         }
     }
-    void additionResultTypes()
-    {
-        QFETCH(Variant, a);
-        QFETCH(Variant, b);
-        QTEST(typed(a + b).section(u':', 0, 0), "type");
-    }
 
-    void arithmetic_data()
+    // '+', '-', '*' give the typed result; 'c' the order "-1", "0", "1" or "Null".
+    void operators_data()
     {
         QTest::addColumn<Variant>("a");
         QTest::addColumn<Variant>("b");
@@ -217,84 +156,52 @@ private slots:
         const auto add = [](const char *name, const Variant &a, char16_t op, const Variant &b, const char16_t *r) {
             QTest::newRow(name) << a << b << QChar(op) << QString::fromUtf16(r);
         };
-        // Growth instead of overflow for the whole types.
         add("Byte + Byte grows", Variant::byte(200), '+', Variant::byte(100), u"Integer:300");
-        add("Byte * Byte grows twice", Variant::byte(255), '*', Variant::byte(255), u"Long:65025");
-        add("Integer + 1 grows", Variant::integer(32767), '+', Variant::integer(1), u"Long:32768");
         add("Long max + 1 grows", Variant::longInt(2147483647), '+', Variant::longInt(1), u"Double:2147483648");
-        add("Long * Long grows", Variant::longInt(65536), '*', Variant::longInt(65536), u"Double:4294967296");
         add("True + True", Variant::boolean(true), '+', Variant::boolean(true), u"Integer:-2");
-        // Currency and Decimal overflow; so does a Double out of range.
-        add("Currency max + 0.0001", CurrencyMax, '+', cur(u"0.0001"), u"err 6");
-        add("Currency max * 2", CurrencyMax, '*', Variant::integer(2), u"err 6");
+        add("Currency max + 0.0001", cur(u"922337203685477.5807"), '+', cur(u"0.0001"), u"err 6");
         add("Decimal max + 1", dec(u"79228162514264337593543950335"), '+', Variant::integer(1), u"err 6");
         add("Double too large", f(1e308), '*', Variant::integer(10), u"err 6");
-        // A Double meeting a Currency becomes Currency first, from its exact value.
         add("Currency + 0.00005", cur(u"0.5"), '+', f(0.00005), u"Currency:0.5001");
         add("Currency * Currency to even", cur(u"0.0003"), '*', cur(u"0.5"), u"Currency:0.0002");
         add("Decimal + Double", dec(u"0.1"), '+', f(0.2), u"Decimal:0.3");
-        add("text + text joins", str(u"1"), '+', str(u"2"), u"String:12");
-        add("Empty + text joins", Variant(), '+', str(u"ab"), u"String:ab");
         add("text - text subtracts", str(u"2"), '-', str(u"0.5"), u"Double:1.5");
-        add("text + Long", str(u" 1.5 "), '+', Variant::longInt(2), u"Double:3.5");
         add("text no number + Long", str(u"a"), '+', Variant::longInt(1), u"err 13");
         add("Date + 1.5", Variant::date(45352), '+', f(1.5), u"Date:02.03.2024 12:00:00");
         add("Date - Date", Variant::date(45352.5), '-', Variant::date(45350), u"Double:2.5");
-        add("Null - Long", Variant::null(), '-', Variant::longInt(1), u"Null");
         add("Currency * Null", cur(u"1"), '*', Variant::null(), u"Null");
         add("Empty * Empty", Variant(), '*', Variant(), u"Integer:0");
+        add("Null vs 1", Variant::null(), 'c', Variant::longInt(1), u"Null");
+        add("Empty vs text", Variant(), 'c', str(u"a"), u"-1");
+        add("Currency vs Double", cur(u"0.1"), 'c', f(0.1), u"-1");
+        add("Long vs Currency", Variant::longInt(-2147483648), 'c', cur(u"-2147483648.0001"), u"1");
+        add("Decimal vs Double", dec(u"0.1"), 'c', f(0.1), u"0");
+        add("text vs text is exact", str(u"abc"), 'c', str(u"ABC"), u"1");
+        add("trailing blank counts", str(u"a"), 'c', str(u"a "), u"-1");
+        add("numeric texts compare as text", str(u"10"), 'c', str(u"9"), u"-1");
+        add("number vs numeric text", cur(u"2.5"), 'c', str(u" 2.50 "), u"0");
+        add("text vs number", str(u"abc"), 'c', Variant::longInt(1), u"err 13");
+        add("Date vs date text", Variant::date(45352), 'c', str(u"2024-03-01"), u"0");
+        add("Date vs other text", Variant::date(45352), 'c', str(u"x"), u"err 13");
     }
-    void arithmetic()
+    void operators()
     {
         QFETCH(Variant, a);
         QFETCH(Variant, b);
         QFETCH(QChar, op);
-        QTEST(textOrErr([&] { return typed(op == u'+' ? a + b : op == u'-' ? a - b : a * b); }), "result");
-    }
-
-    void compare_data()
-    {
-        QTest::addColumn<Variant>("a");
-        QTest::addColumn<Variant>("b");
-        QTest::addColumn<QString>("order");  // "-1", "0", "1", "Null" or "err N"
-        const auto add = [](const char *name, const Variant &a, const Variant &b, const char16_t *order) {
-            QTest::newRow(name) << a << b << QString::fromUtf16(order);
-        };
-        add("Null vs 1", Variant::null(), Variant::longInt(1), u"Null");
-        add("Empty vs 0", Variant(), f(0), u"0");
-        add("Empty vs text", Variant(), str(u"a"), u"-1");
-        add("True vs -1", Variant::boolean(true), Variant::integer(-1), u"0");
-        // The double 0.1 lies above one tenth; Currency compares exactly.
-        add("Currency vs Double", cur(u"0.1"), f(0.1), u"-1");
-        add("Currency vs Double equal", cur(u"-0.5"), f(-0.5), u"0");
-        add("Byte vs Integer", Variant::byte(255), Variant::integer(256), u"-1");
-        add("Long vs Currency", Variant::longInt(-2147483648), cur(u"-2147483648.0001"), u"1");
-        add("Decimal vs Double", dec(u"0.1"), f(0.1), u"0");
-        add("Decimal vs huge Double", dec(u"79228162514264337593543950335"), f(1e30), u"-1");
-        add("Decimal vs Long", dec(u"-0.0000000000000000000000000001"), Variant::longInt(0), u"-1");
-        add("text vs text is exact", str(u"abc"), str(u"ABC"), u"1");
-        add("trailing blank counts", str(u"a"), str(u"a "), u"-1");
-        add("numeric texts compare as text", str(u"10"), str(u"9"), u"-1");
-        add("numeric text vs number", str(u"10"), Variant::longInt(9), u"1");
-        add("number vs numeric text", cur(u"2.5"), str(u" 2.50 "), u"0");
-        add("text vs number", str(u"abc"), Variant::longInt(1), u"err 13");
-        add("Date vs date text", Variant::date(45352), str(u"2024-03-01"), u"0");
-        add("Date vs later date text", Variant::date(45352), str(u"02.03.2024"), u"-1");
-        add("Date vs other text", Variant::date(45352), str(u"x"), u"err 13");
-    }
-    void compare()
-    {
-        QFETCH(Variant, a);
-        QFETCH(Variant, b);
-        QFETCH(QString, order);
+        QFETCH(QString, result);
         const auto text = [](std::optional<int> value) { return value ? QString::number(*value) : u"Null"_s; };
-        const bool isNull = order == u"Null";
-        QCOMPARE(textOrErr([&] { return text(Variant::compare(a, b)); }), order);
-        if (order.startsWith(u"err"))
+        QCOMPARE(textOrErr([&] {
+                     return op == u'c' ? text(Variant::compare(a, b))
+                                       : typed(op == u'+' ? a + b : op == u'-' ? a - b : a * b);
+                 }),
+                 result);
+        if (op != u'c' || result.startsWith(u"err"))
             return;
-        QCOMPARE(text(Variant::compare(b, a)), isNull ? order : QString::number(-order.toInt()));
+        const bool isNull = result == u"Null";
+        QCOMPARE(text(Variant::compare(b, a)), isNull ? result : QString::number(-result.toInt()));
         const std::optional<bool> equals = Variant::equals(a, b);
-        QCOMPARE(equals ? text(int(*equals)) : u"Null"_s, isNull ? order : text(int(order == u"0")));
+        QCOMPARE(equals ? text(int(*equals)) : u"Null"_s, isNull ? result : text(int(result == u"0")));
     }
 };
 
