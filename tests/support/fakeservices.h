@@ -110,16 +110,7 @@ struct FakeServices
     }
     platform::Services services()
     {
-        platform::Services s;
-        s.messages = &messages;
-        s.clipboard = &clipboard;
-        s.exit = &exit;
-        s.clock = &clock;
-        s.registry = registry.get();
-        s.system = &system;
-        s.starter = &starter;
-        s.programDir = programDir;
-        return s;
+        return {&messages, &clipboard, &exit, &clock, registry.get(), &system, &starter, nullptr, programDir};
     }
 
     RecordingMessageBoxes messages;

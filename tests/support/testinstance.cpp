@@ -14,14 +14,9 @@ namespace zelvan::test {
 void TestInstance::addLogin(const QString &name, const QString &password, const QString &salt)
 {
     writer::SqliteWriter db(QDir(path()).filePath(u"master.sqlite"_s), false);
-    db.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS sql_logins(name TEXT NOT NULL, salt TEXT NOT NULL, "
-                           "password_sha256 TEXT NOT NULL)"));
+    db.exec(u"CREATE TABLE IF NOT EXISTS sql_logins(name TEXT NOT NULL, salt TEXT NOT NULL, password_sha256 TEXT NOT NULL)"_s);
     const QByteArray hash = QCryptographicHash::hash((salt + password).toUtf8(), QCryptographicHash::Sha256).toHex();
-    db.prepare(QStringLiteral("INSERT INTO sql_logins VALUES (?1, ?2, ?3)"))
-        .bind(1, name)
-        .bind(2, salt)
-        .bind(3, QString::fromLatin1(hash))
-        .run();
+    db.prepare(u"INSERT INTO sql_logins VALUES (?1, ?2, ?3)"_s).bind(1, name).bind(2, salt).bind(3, QString::fromLatin1(hash)).run();
 }
 
 void TestInstance::createDatabase(const QString &name, const QStringList &statements)
