@@ -8,7 +8,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-
 using namespace Qt::Literals::StringLiterals;
 using zelvan::platform::FileRegistry;
 using zelvan::platform::Registry;
@@ -38,29 +37,25 @@ class TestFileRegistry : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_path;  // holds the sample
-    std::unique_ptr<FileRegistry> m_registry;
+    QTemporaryDir m_dir;
+    QString m_path = m_dir.filePath(u"registry.reg"_s);  // holds the sample; only the last test writes it
+    FileRegistry m_registry{m_path};
     Registry::Key m_international = 0;
 
 private slots:
-    void init()
+    void initTestCase()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_path = m_dir->filePath(u"registry.reg"_s);
         QVERIFY(zelvan::test::writeFile(m_path, Sample));
-        m_registry = std::make_unique<FileRegistry>(m_path);
-        QCOMPARE(m_registry->openKey(Registry::CurrentUser, "Control Panel\\International", &m_international), Registry::Success);
+        QCOMPARE(m_registry.openKey(Registry::CurrentUser, "Control Panel\\International", &m_international), Registry::Success);
     }
 
     void defaultPath()
     {
-        const char *names[] = {"ZELVAN_REGISTRY", "XDG_CONFIG_HOME", "HOME"};
-        const QByteArray saved[] = {qgetenv(names[0]), qgetenv(names[1]), qgetenv(names[2])};
-        const auto restore = qScopeGuard([&] { for (int i = 0; i < 3; ++i) qputenv(names[i], saved[i]); });
-        qputenv("ZELVAN_REGISTRY", "/own/registry.reg");
-        qputenv("XDG_CONFIG_HOME", "/xdg/config");
-        qputenv("HOME", "/home/muhasebe");
+        const QByteArray saved[] = {qgetenv("ZELVAN_REGISTRY"), qgetenv("XDG_CONFIG_HOME"), qgetenv("HOME")};
+        const auto restore = qScopeGuard([&] {
+            qputenv("ZELVAN_REGISTRY", saved[0]), qputenv("XDG_CONFIG_HOME", saved[1]), qputenv("HOME", saved[2]);
+        });
+        qputenv("ZELVAN_REGISTRY", "/own/registry.reg"), qputenv("XDG_CONFIG_HOME", "/xdg/config"), qputenv("HOME", "/home/muhasebe");
         QCOMPARE(FileRegistry().path(), u"/own/registry.reg"_s);
         qputenv("ZELVAN_REGISTRY", "");
         QCOMPARE(FileRegistry::defaultPath(), u"/xdg/config/zelvan/registry.reg"_s);
@@ -71,8 +66,8 @@ private slots:
     // A key path, then (when a name is given) a value of it; bufferSize -1: only the type and size.
     void read_data()
     {
-        for (const char *column : {"path", "name"})
-            QTest::addColumn<QString>(column);
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("name");
         QTest::addColumn<int>("bufferSize");
         QTest::addColumn<long>("result");
         QTest::addColumn<quint32>("type");
@@ -83,16 +78,12 @@ private slots:
             QTest::newRow(row) << path << none << -1 << result << 0u << 0u << QByteArray();
         };
         key("other letter case", u"CONTROL PANEL\\international"_s, Registry::Success);
-        key("parent of a written key", u"Control Panel"_s, Registry::Success);
         key("prefix of a name", u"Control Pan"_s, Registry::FileNotFound);
         key("dotless I in capitals", u"ŞIRKET AYARLARI"_s, Registry::Success);
-        key("dotted i in small letters", u"şirket ayarlari"_s, Registry::Success);
         key("dotted capital İ differs", u"ŞİRKET AYARLARI"_s, Registry::FileNotFound);
         key("only under another root", u"Software\\Other"_s, Registry::FileNotFound);
         key("doubled backslash", u"Control Panel\\\\International"_s, FileRegistry::BadPathname);
-        key("trailing backslash", u"Control Panel\\"_s, FileRegistry::BadPathname);
         const long ok = Registry::Success;
-        QTest::newRow("text: size only") << intl << u"sDecimal"_s << -1 << ok << 1u << 2u << QByteArray();
         QTest::newRow("text: larger buffer") << intl << u"SDECIMAL"_s << 10 << ok << 1u << 2u << QByteArray(",\0", 2);
         QTest::newRow("text: buffer too small") << intl << u"sDecimal"_s << 1 << Registry::MoreData << 1u << 2u << QByteArray();
         QTest::newRow("text in 1254") << intl << u"KULLANICI"_s << 6 << ok << 1u << 6u << toCp1254(u"Çağrı") + '\0';
@@ -108,7 +99,7 @@ private slots:
         QFETCH(long, result);
         QFETCH(quint32, size);
         Registry::Key key = 0;
-        const long opened = m_registry->openKey(Registry::CurrentUser, toCp1254(path), &key);
+        const long opened = m_registry.openKey(Registry::CurrentUser, toCp1254(path), &key);
         QCOMPARE(key != 0, opened == Registry::Success);
         if (name.isEmpty()) {
             QCOMPARE(opened, result);
@@ -117,7 +108,7 @@ private slots:
         QByteArray buffer(qMax(bufferSize, 0), '#');
         quint32 gotType = 0, gotSize = quint32(buffer.size());
         char *data = bufferSize < 0 ? nullptr : buffer.data();
-        QCOMPARE(m_registry->queryValue(key, toCp1254(name), &gotType, data, &gotSize), result);
+        QCOMPARE(m_registry.queryValue(key, toCp1254(name), &gotType, data, &gotSize), result);
         QTEST(gotType, "type");
         QCOMPARE(gotSize, size);
         if (result == Registry::Success && bufferSize >= 0) {
@@ -129,7 +120,7 @@ private slots:
     void createKey()
     {
         // A missing file is an empty registry; reading it creates nothing.
-        const QString path = m_dir->filePath(u"config/zelvan/registry.reg"_s);
+        const QString path = m_dir.filePath(u"config/zelvan/registry.reg"_s);
         FileRegistry registry(path);
         Registry::Key key = 0, same = 0, child = 0;
         QCOMPARE(registry.openKey(Registry::CurrentUser, "DEF_NORVENT", &key), Registry::FileNotFound);
@@ -154,24 +145,11 @@ private slots:
         QCOMPARE(same, key);
     }
 
-    // One value replaced under its first spelling, one added in UTF-8; the rest as it was, and
-    // replaced whole: no temporary file or lock is left beside it.
-    void writeKeepsEverythingElse()
+    // Failed calls write nothing. Then one value replaced under its first spelling, one added in UTF-8; the rest
+    // as it was, and replaced whole: no temporary file or lock is left beside it.
+    void write()
     {
-        QCOMPARE(m_registry->setValue(m_international, "SDECIMAL", Registry::TypeString, QByteArray(".\0", 2)),
-                 Registry::Success);
-        QCOMPARE(m_registry->setValue(m_international, toCp1254(u"Ünvan"), Registry::TypeString, toCp1254(u"Müdür") + '\0'),
-                 Registry::Success);
-        QByteArray expected = Sample;
-        expected.replace("\"sDecimal\"=\",\"", "\"sDecimal\"=\".\"");
-        expected.replace("\n\n[HKEY_CURRENT_USER\\\xC5\x9E", u"\n\"Ünvan\"=\"Müdür\"\n\n[HKEY_CURRENT_USER\\Ş"_s.toUtf8());
-        QCOMPARE(readFile(m_path), expected);
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{u"registry.reg"_s});
-    }
-
-    void errors()
-    {
-        FileRegistry &registry = *m_registry;
+        FileRegistry &registry = m_registry;
         Registry::Key closed = 0;
         char buffer[4];
         QCOMPARE(registry.openKey(Registry::CurrentUser, "Control Panel", &closed), Registry::Success);
@@ -183,6 +161,15 @@ private slots:
         QCOMPARE(registry.openKey(Registry::CurrentUser, "Control Panel", nullptr), FileRegistry::InvalidParameter);
         QCOMPARE(registry.setValue(m_international, "two\nlines", Registry::TypeString, "x"), FileRegistry::InvalidParameter);
         QCOMPARE(readFile(m_path), Sample);  // a failed call writes nothing
+        QCOMPARE(registry.setValue(m_international, "SDECIMAL", Registry::TypeString, QByteArray(".\0", 2)),
+                 Registry::Success);
+        QCOMPARE(registry.setValue(m_international, toCp1254(u"Ünvan"), Registry::TypeString, toCp1254(u"Müdür") + '\0'),
+                 Registry::Success);
+        QByteArray expected = Sample;
+        expected.replace("\"sDecimal\"=\",\"", "\"sDecimal\"=\".\"");
+        expected.replace("\n\n[HKEY_CURRENT_USER\\\xC5\x9E", u"\n\"Ünvan\"=\"Müdür\"\n\n[HKEY_CURRENT_USER\\Ş"_s.toUtf8());
+        QCOMPARE(readFile(m_path), expected);
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{u"registry.reg"_s});
     }
 };
 

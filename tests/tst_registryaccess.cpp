@@ -44,7 +44,6 @@ private slots:
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<QString>("expected");
         const quint32 text = Registry::TypeString, binary = Registry::TypeBinary;
-        QTest::newRow("text with NUL") << text << QByteArray("dd.MM.yyyy\0", 11) << u"dd.MM.yyyy"_s;
         QTest::newRow("text without NUL") << text << QByteArray("dd.MM.yyyy") << u"dd.MM.yyyy"_s;
         QTest::newRow("text up to the first NUL") << text << QByteArray("ab\0cd\0", 6) << u"ab"_s;
         QTest::newRow("text of size 0") << text << QByteArray() << QString();

@@ -6,7 +6,7 @@
 
 namespace zelvan::test {
 
-// The number of the run-time error that `action` raises; 0 when it raises none.
+// The number of the run-time error that `action` raises; 0 when none.
 template <typename Action>
 qint32 errNumberOf(Action &&action)
 {

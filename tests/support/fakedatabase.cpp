@@ -15,16 +15,15 @@ public:
     QString columnName(int column) const override { return m_result.columns.value(column); }
     bool fetch(std::vector<platform::Variant> &row) override
     {
-        if (m_next >= m_result.rows.size())
+        if (m_result.rows.isEmpty())
             return false;
-        row = m_result.rows[m_next++];
+        row = m_result.rows.takeFirst();
         row.resize(size_t(columnCount()));
         return true;
     }
 
 private:
     FakeResult m_result;
-    qsizetype m_next = 0;
 };
 
 } // namespace
@@ -36,10 +35,9 @@ public:
     std::unique_ptr<platform::DbCursor> execute(const QString &sql) override
     {
         m_database.executed.append(sql);
-        const auto it = m_database.m_answers.constFind(sql);
-        if (it == m_database.m_answers.constEnd())
+        if (!m_database.m_answers.contains(sql))
             throw platform::Err(platform::ErrNo::CommandFailed, QStringLiteral("Unexpected statement"));
-        return std::make_unique<FakeCursor>(*it);
+        return std::make_unique<FakeCursor>(m_database.m_answers.value(sql));
     }
 
 private:
@@ -51,11 +49,6 @@ std::shared_ptr<platform::Connection> FakeDatabase::connect()
     auto connection = std::make_shared<platform::Connection>();
     connection->openWith(std::make_unique<FakeBackend>(*this));
     return connection;
-}
-
-FakeResult sumResult(const platform::Variant &value)
-{
-    return FakeResult{{QStringLiteral("Toplam")}, {{value}}};
 }
 
 platform::Variant typedValue(const QString &column, const QString &text)

@@ -4,12 +4,7 @@
 #include "platform/variant.h"
 
 #include <QHash>
-#include <QList>
-#include <QString>
 #include <QStringList>
-
-#include <memory>
-#include <vector>
 
 namespace zelvan::test {
 
@@ -20,9 +15,8 @@ struct FakeResult
     QList<std::vector<platform::Variant>> rows;
 };
 
-// A database that answers statements from a table and records every
-// statement it is sent, in order. An unknown statement is refused as a server
-// refuses it, so a test notices every query it did not expect.
+// Answers statements from a table and records every statement sent, in order. An unknown statement is
+// refused as a server refuses it, so a test notices every query it did not expect.
 class FakeDatabase
 {
 public:
@@ -40,11 +34,10 @@ private:
 };
 
 // One row with a single column `Toplam`, as an aggregate query returns it.
-FakeResult sumResult(const platform::Variant &value);
+inline FakeResult sumResult(const platform::Variant &value) { return {{QStringLiteral("Toplam")}, {{value}}}; }
 
-// A Variant from short text: "N" is NULL; otherwise the text is a number of
-// the type that `column` names as the database declares it: FLOAT (Double),
-// MONEY (Currency), DECIMAL (Decimal), SMALLINT (Integer), INT (Long).
+// A Variant from short text: "N" is NULL; otherwise a number of the type `column` declares:
+// FLOAT (Double), MONEY (Currency), DECIMAL (Decimal), SMALLINT (Integer), INT (Long).
 platform::Variant typedValue(const QString &column, const QString &text);
 
 } // namespace zelvan::test

@@ -2,17 +2,16 @@
 
 #include "platform/clipboard.h"
 #include "platform/clock.h"
-#include "platform/messageboxes.h"
 #include "platform/fileregistry.h"
+#include "platform/messageboxes.h"
 #include "platform/programexit.h"
 #include "platform/programstarter.h"
 #include "platform/services.h"
-#include "support/fakesysteminfo.h"
+#include "platform/systeminfo.h"
+#include "support/zelvanrun.h"
 
 #include <QDate>
-#include <QList>
-#include <QString>
-#include <QStringList>
+#include <QPair>
 #include <QTemporaryDir>
 #include <QTime>
 
@@ -20,8 +19,7 @@
 
 namespace zelvan::test {
 
-// Records every message; Yes/No questions take their answers from `answers`
-// in order (No when none is left).
+// Records every message; Yes/No questions take their answers from `answers` in order (No when none is left).
 class RecordingMessageBoxes : public platform::MessageBoxes
 {
 public:
@@ -32,13 +30,24 @@ public:
         QString caption;
         int answer;
     };
-
-    int show(const QString &text, int style, const QString &caption) override;
+    int show(const QString &text, int style, const QString &caption) override
+    {
+        int answer = platform::MsgBox::Ok;
+        if ((style & 0x0F) == platform::MsgBox::YesNo)
+            answer = answers.isEmpty() ? platform::MsgBox::No : answers.takeFirst();
+        shown.append({text, style, caption, answer});
+        return answer;
+    }
+    QStringList texts() const
+    {
+        QStringList result;
+        for (const auto &s : shown)
+            result.append(s.text);
+        return result;
+    }
 
     QList<Shown> shown;
     QList<int> answers;  // MsgBox::Yes / MsgBox::No
-
-    QStringList texts() const;
 };
 
 class RecordingClipboard : public platform::Clipboard
@@ -50,12 +59,11 @@ public:
     int clears = 0;
 };
 
-// Ending the program throws ProgramEnded, so that every ending path can be
-// followed inside one test process.
+// Ending the program throws, so that every ending path can be followed inside one test process.
 class ThrowingExit : public platform::ProgramExit
 {
 public:
-    [[noreturn]] void endNow(int exitCode) override;
+    [[noreturn]] void endNow(int exitCode) override { throw platform::ProgramEnded{exitCode}; }
 };
 
 class FixedClock : public platform::Clock
@@ -72,20 +80,38 @@ class FakeProgramStarter : public platform::ProgramStarter
 {
 public:
     bool isOrdinaryFile(const QString &path) override { return present.contains(path); }
-    bool startDetached(const QString &path) override
-    {
-        started.append(path);
-        return true;
-    }
-    QStringList present;
-    QStringList started;
+    bool startDetached(const QString &path) override { return started.append(path), true; }
+    QStringList present, started;
 };
 
-// All fakes together; services() hands them out. The registry is a file of
-// its own whose regional settings are the ones the program requires.
+// A Windows of a chosen version that records restart requests (flags, reserved).
+class FakeSystemInfo : public platform::SystemInfo
+{
+public:
+    quint32 getVersion() override { return ++versionCalls, version; }
+    bool exitWindowsEx(quint32 flags, quint32 reserved) override { return exitRequests.append({flags, reserved}), false; }
+    bool getComputerName(QByteArray &buffer, quint32 &size) override
+    {
+        return platform::putComputerName(computerName, buffer, size);
+    }
+    quint32 version = 6;
+    QByteArray computerName = "MUHASEBE-PC";
+    int versionCalls = 0;
+    QList<QPair<quint32, quint32>> exitRequests;
+};
+
+// All fakes together. The registry is a file of its own holding the regional settings the program requires.
 struct FakeServices
 {
-    FakeServices();
+    FakeServices()
+    {
+        writeRegistry(registryDir.filePath(QStringLiteral("registry.reg")));
+        registry = std::make_unique<platform::FileRegistry>(registryDir.filePath(QStringLiteral("registry.reg")));
+    }
+    platform::Services services()
+    {
+        return {&messages, &clipboard, &exit, &clock, registry.get(), &system, &starter, nullptr, programDir};
+    }
 
     RecordingMessageBoxes messages;
     RecordingClipboard clipboard;
@@ -96,8 +122,6 @@ struct FakeServices
     FakeSystemInfo system;
     FakeProgramStarter starter;
     QString programDir = QStringLiteral("/opt/zelvan");
-
-    platform::Services services();
 };
 
 } // namespace zelvan::test

@@ -11,10 +11,9 @@ namespace zelvan::test {
 
 bool popplerAvailable()
 {
-    for (const QString &tool : {u"pdfinfo"_s, u"pdftotext"_s, u"pdffonts"_s}) {
+    for (const QString &tool : {u"pdfinfo"_s, u"pdftotext"_s, u"pdffonts"_s})
         if (QStandardPaths::findExecutable(tool).isEmpty())
             return false;
-    }
     return true;
 }
 
@@ -22,11 +21,8 @@ QString runPoppler(const QString &program, const QStringList &arguments)
 {
     QProcess process;
     process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit
-        || process.exitCode() != 0) {
-        return QString();
-    }
-    return QString::fromUtf8(process.readAllStandardOutput());
+    const bool ok = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    return ok ? QString::fromUtf8(process.readAllStandardOutput()) : QString();
 }
 
 QList<PdfWord> pdfWords(const QString &pdfPath)
@@ -37,22 +33,18 @@ QList<PdfWord> pdfWords(const QString &pdfPath)
         if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"word")
             continue;
         const QXmlStreamAttributes a = xml.attributes();
-        const double xMin = a.value(u"xMin"_s).toDouble();
-        const double yMin = a.value(u"yMin"_s).toDouble();
-        const double xMax = a.value(u"xMax"_s).toDouble();
-        const double yMax = a.value(u"yMax"_s).toDouble();
-        words.append({xml.readElementText(), QRectF(QPointF(xMin, yMin), QPointF(xMax, yMax))});
+        const QRectF box(QPointF(a.value(u"xMin"_s).toDouble(), a.value(u"yMin"_s).toDouble()),
+                         QPointF(a.value(u"xMax"_s).toDouble(), a.value(u"yMax"_s).toDouble()));
+        words.append({xml.readElementText(), box});
     }
     return words;
 }
 
 QString pdfInfoValue(const QString &pdfPath, const QString &key)
 {
-    const QString info = runPoppler(u"pdfinfo"_s, {pdfPath});
     const QRegularExpression line(u"^"_s + QRegularExpression::escape(key) + u":\\s*(.*)$"_s,
                                   QRegularExpression::MultilineOption);
-    const QRegularExpressionMatch m = line.match(info);
-    return m.hasMatch() ? m.captured(1).trimmed() : QString();
+    return line.match(runPoppler(u"pdfinfo"_s, {pdfPath})).captured(1).trimmed();
 }
 
 } // namespace zelvan::test

@@ -2,7 +2,6 @@
 
 #include "platform/fileregistry.h"
 
-#include <QList>
 #include <QSet>
 
 namespace zelvan::test {
@@ -35,11 +34,7 @@ public:
         writes.append({name, type, data});
         return FileRegistry::setValue(key, name, type, data);
     }
-    long closeKey(Key key) override
-    {
-        openHandles.remove(key);
-        return FileRegistry::closeKey(key);
-    }
+    long closeKey(Key key) override { return openHandles.remove(key), FileRegistry::closeKey(key); }
 
 private:
     long remember(long rc, Key parent, const Key *result)

@@ -7,26 +7,21 @@
 #include <QDirIterator>
 #include <QFile>
 
-namespace zelvan::test {
+using namespace Qt::Literals::StringLiterals;
 
-TestInstance::TestInstance() = default;
+namespace zelvan::test {
 
 void TestInstance::addLogin(const QString &name, const QString &password, const QString &salt)
 {
-    writer::SqliteWriter db(QDir(path()).filePath(QStringLiteral("master.sqlite")), false);
-    db.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS sql_logins(name TEXT NOT NULL, salt TEXT NOT NULL, "
-                           "password_sha256 TEXT NOT NULL)"));
+    writer::SqliteWriter db(QDir(path()).filePath(u"master.sqlite"_s), false);
+    db.exec(u"CREATE TABLE IF NOT EXISTS sql_logins(name TEXT NOT NULL, salt TEXT NOT NULL, password_sha256 TEXT NOT NULL)"_s);
     const QByteArray hash = QCryptographicHash::hash((salt + password).toUtf8(), QCryptographicHash::Sha256).toHex();
-    db.prepare(QStringLiteral("INSERT INTO sql_logins VALUES (?1, ?2, ?3)"))
-        .bind(1, name)
-        .bind(2, salt)
-        .bind(3, QString::fromLatin1(hash))
-        .run();
+    db.prepare(u"INSERT INTO sql_logins VALUES (?1, ?2, ?3)"_s).bind(1, name).bind(2, salt).bind(3, QString::fromLatin1(hash)).run();
 }
 
 void TestInstance::createDatabase(const QString &name, const QStringList &statements)
 {
-    writer::SqliteWriter db(QDir(path()).filePath(name + QStringLiteral(".sqlite")), true);
+    writer::SqliteWriter db(QDir(path()).filePath(name + u".sqlite"_s), true);
     db.begin();
     for (const QString &statement : statements)
         db.exec(statement);
@@ -35,44 +30,35 @@ void TestInstance::createDatabase(const QString &name, const QStringList &statem
 
 void TestInstance::run(const QString &name, const QStringList &statements)
 {
-    writer::SqliteWriter db(QDir(path()).filePath(name + QStringLiteral(".sqlite")), false);
+    writer::SqliteWriter db(QDir(path()).filePath(name + u".sqlite"_s), false);
     for (const QString &statement : statements)
         db.exec(statement);
 }
 
 QString TestInstance::connectionString(const QString &database, const QString &user, const QString &password) const
 {
-    return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=") + user
-        + QStringLiteral(";Password=") + password + QStringLiteral(";Initial Catalog=") + database
-        + QStringLiteral(";Data Source=") + path();
-}
-
-QByteArray TestInstance::digest() const
-{
-    return directoryDigest(path());
+    return u"Provider=SQLOLEDB.1;Persist Security Info=False;User ID=%1;Password=%2;Initial Catalog=%3;Data Source=%4"_s
+        .arg(user, password, database, path());
 }
 
 QByteArray directoryDigest(const QString &dir)
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);
     QStringList files;
-    QDirIterator it(dir, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext())
+    for (QDirIterator it(dir, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories); it.hasNext();)
         files.append(it.next());
     files.sort();
     for (const QString &file : std::as_const(files)) {
-        hash.addData(file.toUtf8());
         QFile f(file);
-        if (f.open(QIODevice::ReadOnly))
-            hash.addData(f.readAll());
+        hash.addData(file.toUtf8() + (f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray()));
     }
     return hash.result().toHex();
 }
 
 void addStandardDatabases(TestInstance &instance)
 {
-    instance.addLogin(QStringLiteral("zelvan"), QStringLiteral("parola"));
-    instance.createDatabase(QStringLiteral("Defination_DB"), {
+    instance.addLogin(u"zelvan"_s, u"parola"_s);
+    instance.createDatabase(u"Defination_DB"_s, {
         QStringLiteral("CREATE TABLE Kullanici(Kullanici_ID INT, Firma_ID INT, CARR BIT, CARB BIT)"),
         QStringLiteral("INSERT INTO Kullanici VALUES (7, 1, 1, 1)"),
         QStringLiteral("CREATE TABLE sysfrmlng(sysfrm_ID INT PRIMARY KEY, sysfrm_nm NVARCHAR(50), sysfrm_kd NVARCHAR(10), "
@@ -88,7 +74,7 @@ void addStandardDatabases(TestInstance &instance)
                        u"'2026-12-31 00:00:00', 2, 4, 2, 4, 4, 0, 0, 1, 1, 0, 0, 255, 0, 16711680, 0, 0, 0, 5, 255, "
                        u"200, 65280, 0, 8421504, 0, 1, 20, 50000, 1)"),
     });
-    instance.createDatabase(QStringLiteral("FIRMA"), {
+    instance.createDatabase(u"FIRMA"_s, {
         QStringLiteral("CREATE TABLE CEKKART(Cek_ID INT PRIMARY KEY, Borc MONEY, Alacak MONEY, Durum NVARCHAR(30))"),
         QStringLiteral("CREATE TABLE SENETKART(Senet_ID INT PRIMARY KEY, Borc MONEY, Alacak MONEY, Durum NVARCHAR(30))"),
         QStringLiteral("CREATE TABLE CEKPARCALISONUC(Cek_ID INT PRIMARY KEY, Kalan MONEY)"),

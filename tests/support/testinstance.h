@@ -1,18 +1,17 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
 namespace zelvan::test {
 
+// A digest of every file's name and bytes under `dir`, to show that a run changed nothing.
+QByteArray directoryDigest(const QString &dir);
+
 // An embedded instance in a temporary directory, built by the test itself.
 class TestInstance
 {
 public:
-    TestInstance();
-
     QString path() const { return m_dir.path(); }
 
     // A row of master.sqlite's sql_logins (the file is created on first use).
@@ -24,20 +23,14 @@ public:
 
     // The connection string the program builds for these values.
     QString connectionString(const QString &database, const QString &user, const QString &password) const;
-
-    // A digest of every file's name and bytes, to show that a run changed nothing.
-    QByteArray digest() const;
+    QByteArray digest() const { return directoryDigest(path()); }
 
 private:
     QTemporaryDir m_dir;
 };
 
-// The instance most tests need: login "zelvan"/"parola", a Defination_DB
-// with the right table and company row, and company database "FIRMA" with
-// every table the report reads, all empty.
+// The instance most tests need: login "zelvan"/"parola", a Defination_DB with the right table and company row,
+// and company database "FIRMA" with every table the report reads, all empty.
 void addStandardDatabases(TestInstance &instance);
-
-// A digest of every file's name and bytes under `dir`.
-QByteArray directoryDigest(const QString &dir);
 
 } // namespace zelvan::test

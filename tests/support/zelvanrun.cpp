@@ -17,11 +17,11 @@ QStringList ZelvanRun::messageTexts() const
 
 QString binaryPath(const QString &name)
 {
-    QString path = QDir(QStringLiteral(ZELVAN_BIN_DIR)).filePath(name);
 #ifdef Q_OS_WIN
-    path += QStringLiteral(".exe");
+    return QDir(QStringLiteral(ZELVAN_BIN_DIR)).filePath(name + QStringLiteral(".exe"));
+#else
+    return QDir(QStringLiteral(ZELVAN_BIN_DIR)).filePath(name);
 #endif
-    return path;
 }
 
 QProcessEnvironment runEnvironment(const QString &registryFile)
@@ -29,9 +29,8 @@ QProcessEnvironment runEnvironment(const QString &registryFile)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("ZELVAN_MESSAGES"), QStringLiteral("log"));
     environment.insert(QStringLiteral("ZELVAN_REGISTRY"), registryFile);
-    environment.remove(QStringLiteral("ZELVAN_ANSWERS"));
-    environment.remove(QStringLiteral("DISPLAY"));
-    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    for (const char *name : {"ZELVAN_ANSWERS", "DISPLAY", "WAYLAND_DISPLAY"})
+        environment.remove(QString::fromLatin1(name));
     return environment;
 }
 
@@ -49,15 +48,10 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 
 void writeRegistry(const QString &path, const QString &body)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return;
-    const QString text = body.isEmpty()
-        ? QStringLiteral("REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\International]\n\"sDecimal\"=\",\"\n"
-                         "\"sThousand\"=\".\"\n\"sDate\"=\".\"\n\"sShortDate\"=\"dd.MM.yyyy\"\n"
-                         "\"sTimeFormat\"=\"HH:mm:ss\"\n")
-        : body;
-    file.write(text.toUtf8());
+    const QString required = QStringLiteral("REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\International]\n\"sDecimal\"=\",\"\n"
+                                            "\"sThousand\"=\".\"\n\"sDate\"=\".\"\n\"sShortDate\"=\"dd.MM.yyyy\"\n"
+                                            "\"sTimeFormat\"=\"HH:mm:ss\"\n");
+    writeFile(path, (body.isEmpty() ? required : body).toUtf8());
 }
 
 ZelvanRun runZelvan(const QStringList &arguments, const QProcessEnvironment &environment, int timeoutMs,
@@ -73,10 +67,10 @@ ZelvanRun runZelvan(const QStringList &arguments, const QProcessEnvironment &env
     Q_UNUSED(childSetup);
 #endif
     process.start(binaryPath(QStringLiteral("zelvan")), arguments);
-    if (!process.waitForFinished(timeoutMs)) {
+    run.crashed = !process.waitForFinished(timeoutMs);
+    if (run.crashed) {
         process.kill();
         process.waitForFinished();
-        run.crashed = true;
     }
     run.crashed = run.crashed || process.exitStatus() != QProcess::NormalExit;
     run.exitCode = process.exitCode();

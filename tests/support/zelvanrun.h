@@ -1,10 +1,7 @@
 #pragma once
 
-#include <QByteArray>
 #include <QJsonObject>
-#include <QList>
 #include <QProcessEnvironment>
-#include <QString>
 #include <QStringList>
 
 #include <functional>
@@ -23,8 +20,7 @@ struct ZelvanRun
     QStringList messageTexts() const;
 };
 
-// An environment for runs: messages logged, the given registry file, no
-// answers unless set.
+// An environment for runs: messages logged, the given registry file, no answers unless set.
 QProcessEnvironment runEnvironment(const QString &registryFile);
 
 // A file's bytes (empty when missing), and writing them.
@@ -34,8 +30,7 @@ bool writeFile(const QString &path, const QByteArray &bytes);
 // A registry file whose regional settings are the ones the program needs.
 void writeRegistry(const QString &path, const QString &body = QString());
 
-// `childSetup` runs in the child between fork and exec (Unix only), for
-// example to set a resource limit.
+// `childSetup` runs in the child between fork and exec (Unix only), e.g. to set a resource limit.
 ZelvanRun runZelvan(const QStringList &arguments, const QProcessEnvironment &environment, int timeoutMs = 120000,
                     const std::function<void()> &childSetup = {});
 
