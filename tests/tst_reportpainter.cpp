@@ -109,8 +109,9 @@ private slots:
             for (const ReportControl &c : s.controls) {
                 const QFontMetricsF metrics(reportFont(c.font));
                 const QRectF glyphs = metrics.tightBoundingRect(c.text);
-                QVERIFY2(c.kind == ReportControlKind::Line || (metrics.horizontalAdvance(c.text) <= c.width && metrics.ascent() + glyphs.top() >= 0
-                                                               && metrics.ascent() + glyphs.bottom() <= c.height),
+                QVERIFY2(c.kind == ReportControlKind::Line
+                             || (metrics.horizontalAdvance(c.text) <= c.width && metrics.ascent() + glyphs.top() >= 0
+                                 && metrics.ascent() + glyphs.bottom() <= c.height),
                          qPrintable(c.name));
             }
         }

@@ -1,8 +1,8 @@
 #include "login/passwordtext.h"
+#include "support/zelvanrun.h"
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -34,12 +34,6 @@ QStringList query(const QString &file, const QString &sql)
     return QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
 }
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TestZelvanDemo : public QObject
@@ -66,8 +60,8 @@ private slots:
         QCOMPARE(files, sql.entryList({u"*.sql"_s}, QDir::Files, QDir::Name));
         QCOMPARE(files.join(u','), u"Defination_DB.sql,NRV_DEMO_2026.sql,NRV_ORNEK_2026.sql,logins.sql"_s);
         for (const QString &name : files) {
-            const QByteArray bytes = contents(sql.filePath(name));
-            QVERIFY2(bytes.startsWith("\xEF\xBB\xBF-- ") && bytes == contents(committed.filePath(name)), qPrintable(name));
+            const QByteArray bytes = zelvan::test::readFile(sql.filePath(name));
+            QVERIFY2(bytes.startsWith("\xEF\xBB\xBF-- ") && bytes == zelvan::test::readFile(committed.filePath(name)), qPrintable(name));
         }
     }
 
@@ -82,8 +76,8 @@ private slots:
         QCOMPARE(query(again.filePath(u"NRV_ORNEK_2026.sqlite"_s), u"SELECT count(*) FROM STOKKART"_s), QStringList{u"2"_s});
         QCOMPARE(runDemo({u"--seed=2026"_s, again.path()}).exitCode, 0);
         for (const QString &name : {u"master"_s, u"Defination_DB"_s, u"NRV_DEMO_2026"_s, u"NRV_ORNEK_2026"_s}) {
-            const QByteArray bytes = contents(again.filePath(name + u".sqlite"_s));
-            QVERIFY2(!bytes.isEmpty() && bytes == contents(file(name + u".sqlite"_s)), qPrintable(name));
+            const QByteArray bytes = zelvan::test::readFile(again.filePath(name + u".sqlite"_s));
+            QVERIFY2(!bytes.isEmpty() && bytes == zelvan::test::readFile(file(name + u".sqlite"_s)), qPrintable(name));
         }
     }
 
@@ -95,12 +89,13 @@ private slots:
         for (int i = 0; i < logins.size(); ++i) {
             const QString login = logins[i].section(u' ', 0, 0);
             const QString password = logins[i].section(u' ', 1);
-            const QStringList row = query(file(u"master.sqlite"_s), u"SELECT salt, password_sha256 FROM sql_logins WHERE name='%1'"_s.arg(login));
+            const QStringList row = query(file(u"master.sqlite"_s), u"SELECT salt, password_sha256 FROM sql_logins WHERE name='"_s + login + u'\'');
             QCOMPARE(row.size(), 1);
             QCOMPARE(row[0].section(u'|', 1).toLatin1(),
                      QCryptographicHash::hash((row[0].section(u'|', 0, 0) + password).toUtf8(), QCryptographicHash::Sha256).toHex());
             if (!users[i].isEmpty())
-                QCOMPARE(query(file(u"Defination_DB.sqlite"_s), u"SELECT sysus_nm, sysus FROM sysuslng WHERE sysus_ID="_s + users[i].section(u'|', 0, 0)),
+                QCOMPARE(query(file(u"Defination_DB.sqlite"_s),
+                               u"SELECT sysus_nm, sysus FROM sysuslng WHERE sysus_ID="_s + users[i].section(u'|', 0, 0)),
                          QStringList{users[i].section(u'|', 1) + u'|' + zelvan::EncodePassword(password)});
         }
         // The README's companies, the users' company lists and report rights (CARR|CARB).
