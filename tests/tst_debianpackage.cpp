@@ -22,12 +22,7 @@ namespace {
 
 const QString Version = QStringLiteral(ZELVAN_VERSION);
 
-struct ProcessRun
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+struct ProcessRun { int exitCode = -1; QByteArray out, err; };
 
 ProcessRun runProgram(const QString &program, const QStringList &arguments,
                       const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
@@ -35,13 +30,8 @@ ProcessRun runProgram(const QString &program, const QStringList &arguments,
     QProcess process;
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
-    if (!process.waitForFinished(300000)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-            process.readAllStandardError()};
+    const bool finished = process.waitForFinished(300000) && process.exitStatus() == QProcess::NormalExit;
+    return {finished ? process.exitCode() : -1, process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
 } // namespace
@@ -50,23 +40,14 @@ class TestDebianPackage : public QObject
 {
     Q_OBJECT
 
-    QString installed(const QString &relativePath) const { return m_root.filePath(relativePath); }
-    QString controlField(const QString &name) const
-    {
-        return QString::fromUtf8(runProgram(u"dpkg-deb"_s, {u"--field"_s, m_deb, name}).out).trimmed();
-    }
-
     QTemporaryDir m_work;
     QDir m_root;
     QString m_deb;
 
-    // The libraries come from the system, not from the build tree.
-    QProcessEnvironment installedEnvironment() const
+    QString installed(const QString &relativePath) const { return m_root.filePath(relativePath); }
+    QString controlField(const QString &name) const
     {
-        QProcessEnvironment environment = test::runEnvironment(m_work.filePath(u"registry.reg"_s));
-        environment.remove(u"LD_LIBRARY_PATH"_s);
-        environment.remove(u"QT_PLUGIN_PATH"_s);
-        return environment;
+        return QString::fromUtf8(runProgram(u"dpkg-deb"_s, {u"--field"_s, m_deb, name}).out).trimmed();
     }
 
 private Q_SLOTS:
@@ -85,17 +66,15 @@ private Q_SLOTS:
         const QStringList debs = QDir(output).entryList({u"*.deb"_s}, QDir::Files);
         QCOMPARE(debs.size(), 1);
         m_deb = QDir(output).filePath(debs.first());
-
         m_root.setPath(m_work.filePath(u"root"_s));
         const ProcessRun unpack = runProgram(u"dpkg"_s, {u"-x"_s, m_deb, m_root.path()});
         QVERIFY2(unpack.exitCode == 0, unpack.err);
     }
 
-    void installedFiles()
+    void contentsAndControlFields()
     {
         QStringList files;
-        QDirIterator it(m_root.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-        while (it.hasNext())
+        for (QDirIterator it(m_root.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
             files.append(m_root.relativeFilePath(it.next()));
         files.sort();
         QStringList expected{u"usr/bin/zelvan"_s, u"usr/bin/zelvan-demo"_s, u"usr/share/applications/zelvan.desktop"_s,
@@ -108,16 +87,14 @@ private Q_SLOTS:
 
         // The desktop entry starts the program with the package's icon.
         const QString path = installed(u"usr/share/applications/zelvan.desktop"_s);
-        const QString validator = QStandardPaths::findExecutable(u"desktop-file-validate"_s);
-        if (!validator.isEmpty()) {
+        if (const QString validator = QStandardPaths::findExecutable(u"desktop-file-validate"_s); !validator.isEmpty()) {
             const ProcessRun validation = runProgram(validator, {path});
             QVERIFY2(validation.exitCode == 0 && validation.out.isEmpty(), validation.out + validation.err);
         }
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QStringList entry = QString::fromUtf8(file.readAll()).section(u"\n["_s, 0, 0).split(u'\n');  // the main group
-        QVERIFY(entry.first() == u"[Desktop Entry]");
-        for (const QString &line : {u"Type=Application"_s, u"Name=Zelvan Raporu"_s, u"Icon=zelvan"_s,
+        for (const QString &line : {u"[Desktop Entry]"_s, u"Type=Application"_s, u"Name=Zelvan Raporu"_s, u"Icon=zelvan"_s,
                                     u"Comment=Şirketin genel finansal durumu tek sayfada"_s})
             QVERIFY2(entry.contains(line), qPrintable(line));
         const QString exec = entry.filter(QRegularExpression(u"^Exec="_s)).value(0).mid(5).section(u' ', 0, 0);
@@ -125,18 +102,12 @@ private Q_SLOTS:
 
         // Each icon size repeats each pixel of the login dialog's 32 x 32 drawing.
         const QImage drawn = loginIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32);
-        for (int size : {32, 64, 128, 256}) {
-            const QImage icon = QImage(installed(u"usr/share/icons/hicolor/%1x%1/apps/zelvan.png"_s.arg(size)))
-                                    .convertToFormat(QImage::Format_ARGB32);
-            QCOMPARE(icon.size(), QSize(size, size));
-            QCOMPARE(icon, drawn.scaled(size, size).convertToFormat(QImage::Format_ARGB32));
-        }
-    }
+        for (int size : {32, 64, 128, 256})
+            QCOMPARE(QImage(installed(u"usr/share/icons/hicolor/%1x%1/apps/zelvan.png"_s.arg(size))).convertToFormat(QImage::Format_ARGB32),
+                     drawn.scaled(size, size).convertToFormat(QImage::Format_ARGB32));
 
-    // The version from the project; the runtime libraries, and the Qt platform
-    // plugins for the windows and the headless runs, come through dependencies.
-    void controlFields()
-    {
+        // The version from the project; the runtime libraries, and the Qt platform
+        // plugins for the windows and the headless runs, come through dependencies.
         QCOMPARE(controlField(u"Package"_s) + u' ' + controlField(u"Version"_s), u"zelvan "_s + Version + u"-1"_s);
         QStringList depends;
         for (const QString &alternatives : controlField(u"Depends"_s).split(u','))
@@ -152,67 +123,50 @@ private Q_SLOTS:
             QVERIFY2(depends.contains(package), qPrintable(package + u" not in "_s + depends.join(u", "_s)));
     }
 
-    // The installed zelvan-demo writes the instance, the installed zelvan reports on it as the build tree's does.
+    // The installed zelvan-demo writes the instance and the installed zelvan reports on it, with
+    // the libraries from the system, not from the build tree.
     void installedProgramsMakeTheReport()
     {
-        const QProcessEnvironment environment = installedEnvironment();
-        const ProcessRun version = runProgram(installed(u"usr/bin/zelvan"_s), {u"--version"_s}, environment);
-        QCOMPARE(version.out, QByteArray("zelvan " ZELVAN_VERSION "\n"));
+        QProcessEnvironment environment = test::runEnvironment(m_work.filePath(u"registry.reg"_s));
+        environment.remove(u"LD_LIBRARY_PATH"_s);
+        environment.remove(u"QT_PLUGIN_PATH"_s);
+        QCOMPARE(runProgram(installed(u"usr/bin/zelvan"_s), {u"--version"_s}, environment).out, QByteArray("zelvan " ZELVAN_VERSION "\n"));
         test::writeRegistry(m_work.filePath(u"registry.reg"_s));
         const QString instance = m_work.filePath(u"demo"_s);
         const ProcessRun demo = runProgram(installed(u"usr/bin/zelvan-demo"_s), {instance}, environment);
         QVERIFY2(demo.exitCode == 0, demo.err);
-
-        const QStringList arguments{u"--json"_s, u"--"_s, u"NRV_DEMO_2026|%1|1|norvent|Zelvan2026"_s.arg(instance)};
-        const ProcessRun fromPackage = runProgram(installed(u"usr/bin/zelvan"_s), arguments, environment);
-        QVERIFY2(fromPackage.exitCode == 0, fromPackage.err);
-        const ProcessRun fromBuild = runProgram(test::binaryPath(u"zelvan"_s), arguments, environment);
-        QVERIFY2(fromBuild.exitCode == 0, fromBuild.err);
-
-        const QJsonObject report = QJsonDocument::fromJson(fromPackage.out).object();
-        QCOMPARE(report.value(u"title"_s).toString(), u"ZELVAN RAPORU"_s);
-        const QJsonObject values = report.value(u"values"_s).toObject();
+        const ProcessRun report = runProgram(installed(u"usr/bin/zelvan"_s),
+                                             {u"--json"_s, u"--"_s, u"NRV_DEMO_2026|%1|1|norvent|Zelvan2026"_s.arg(instance)}, environment);
+        QVERIFY2(report.exitCode == 0, report.err);
+        const QJsonObject json = QJsonDocument::fromJson(report.out).object();
+        QCOMPARE(json.value(u"title"_s).toString(), u"ZELVAN RAPORU"_s);
+        const QJsonObject values = json.value(u"values"_s).toObject();
         QVERIFY(values.size() == 18 && values.value(u"kesilen_Cekler"_s).toString() != u"0"_s);
-        QCOMPARE(values, QJsonDocument::fromJson(fromBuild.out).object().value(u"values"_s).toObject());
     }
 
-    void manualPages_data()
-    {
-        QTest::addColumn<QString>("page");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QStringList>("mentions");
-        QTest::newRow("zelvan") << u"zelvan"_s << u"ZELVAN"_s
-                                << QStringList{u"--pdf"_s, u"--png"_s, u"--json"_s, u"--version"_s, u"EXIT STATUS"_s,
-                                               u"ZELVAN_MESSAGES"_s, u"ZELVAN_ANSWERS"_s, u"ZELVAN_REGISTRY"_s,
-                                               u"XDG_CONFIG_HOME"_s, u"ZELVAN_ODBC_DRIVER"_s, u"ZELVAN_ODBC_OPTIONS"_s,
-                                               u"registry.reg"_s, u"REGEDIT4"_s, u"Verkon.exe"_s,
-                                               u"NRV_DEMO_2026|$HOME/zelvan-demo|1|norvent|Zelvan2026"_s};
-        QTest::newRow("zelvan-demo") << u"zelvan-demo"_s << u"ZELVAN-DEMO"_s
-                                     << QStringList{u"--items"_s, u"--movements-per-item"_s, u"--seed"_s, u"--tsql"_s,
-                                                    u"EXIT STATUS"_s, u"zelvan(1)"_s};
-    }
-
-    // Rendered by man without a warning, with the project's version.
+    // Rendered by man without a warning, with the project's version and what each page must document.
     void manualPages()
     {
-        QFETCH(QString, page);
-        QFETCH(QString, title);
-        QFETCH(QStringList, mentions);
         if (QStandardPaths::findExecutable(u"man"_s).isEmpty())
             QSKIP("man is missing");
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"LC_ALL"_s, u"C.UTF-8"_s);
         environment.insert(u"MANWIDTH"_s, u"200"_s);
         environment.remove(u"MAN_KEEP_FORMATTING"_s);
-        const ProcessRun man = runProgram(u"man"_s, {u"--warnings"_s, u"-E"_s, u"UTF-8"_s, u"-l"_s,
-                                                     installed(u"usr/share/man/man1/%1.1.gz"_s.arg(page))},
-                                          environment);
-        QVERIFY2(man.exitCode == 0 && man.err.isEmpty(), man.err.constData());
-        const QString text = QString::fromUtf8(man.out);   // plain text, not to a terminal
-        QVERIFY2(text.startsWith(u"%1(1)"_s.arg(title)) && text.trimmed().endsWith(u"%1(1)"_s.arg(title)), qPrintable(text.left(80)));
-        QVERIFY(text.contains(u"Zelvan "_s + Version));
-        for (const QString &mention : mentions)
-            QVERIFY2(text.contains(mention), qPrintable(mention));
+        const QList<std::pair<QString, QString>> pages{
+            {u"zelvan"_s, u"--pdf --png --json --version ZELVAN_MESSAGES ZELVAN_ANSWERS ZELVAN_REGISTRY XDG_CONFIG_HOME ZELVAN_ODBC_DRIVER "
+                          u"ZELVAN_ODBC_OPTIONS registry.reg REGEDIT4 Verkon.exe NRV_DEMO_2026|$HOME/zelvan-demo|1|norvent|Zelvan2026"_s},
+            {u"zelvan-demo"_s, u"--items --movements-per-item --seed --tsql zelvan(1)"_s}};
+        for (const auto &[page, mentions] : pages) {
+            const ProcessRun man = runProgram(u"man"_s, {u"--warnings"_s, u"-E"_s, u"UTF-8"_s, u"-l"_s,
+                                                         installed(u"usr/share/man/man1/%1.1.gz"_s.arg(page))}, environment);
+            QVERIFY2(man.exitCode == 0 && man.err.isEmpty(), man.err.constData());
+            const QString text = QString::fromUtf8(man.out);   // plain text, not to a terminal
+            const QString title = page.toUpper() + u"(1)"_s;
+            QVERIFY2(text.startsWith(title) && text.trimmed().endsWith(title), qPrintable(text.left(80)));
+            for (const QString &mention : mentions.split(u' ') + QStringList{u"EXIT STATUS"_s, u"Zelvan "_s + Version})
+                QVERIFY2(text.contains(mention), qPrintable(page + u": "_s + mention));
+        }
     }
 };
 

@@ -11,13 +11,12 @@
 
 using namespace zelvan;
 using namespace Qt::Literals::StringLiterals;
-using platform::Recordset;
 
 namespace {
 
 // Random stock on the standard company database: items missing from STOKKART or SB or with nothing
 // left, NULLs in every movement column, many rows that tie on (Tarih, Cikis), entered in random order.
-QStringList randomStock(quint32 seed, int items, bool withIndex)
+QStringList randomStock(quint32 seed, int items)
 {
     QRandomGenerator random(seed);
     const auto pick = [&random](const QStringList &choices) { return choices.at(random.bounded(int(choices.size()))); };
@@ -42,11 +41,8 @@ QStringList randomStock(quint32 seed, int items, bool withIndex)
     }
     for (qsizetype i = movements.size() - 1; i > 0; --i)
         movements.swapItemsAt(i, random.bounded(i + 1));
-    QStringList statements{u"INSERT INTO STOKKART VALUES "_s + cards.join(u','), u"INSERT INTO SB VALUES "_s + remaining.join(u','),
-                           u"INSERT INTO STOKHAREKET (Stok_ID, Tarih, Giris, Cikis, Maliyet) VALUES "_s + movements.join(u',')};
-    if (!withIndex)
-        statements.prepend(u"DROP INDEX IX_STOKHAREKET"_s);
-    return statements;
+    return {u"INSERT INTO STOKKART VALUES "_s + cards.join(u','), u"INSERT INTO SB VALUES "_s + remaining.join(u','),
+            u"INSERT INTO STOKHAREKET (Stok_ID, Tarih, Giris, Cikis, Maliyet) VALUES "_s + movements.join(u',')};
 }
 
 } // namespace
@@ -58,12 +54,11 @@ class TestStockOnePass : public QObject
 private Q_SLOTS:
     void sameFigures_data()
     {
-        QTest::addColumn<quint32>("seed");
+        QTest::addColumn<quint32>("seed");   // odd seeds without the movements' index
         QTest::addColumn<int>("items");
-        QTest::addColumn<bool>("withIndex");
         for (const quint32 seed : {1u, 2u, 3u, 4u})
-            QTest::addRow("seed %u", seed) << seed << 40 + int(seed) * 60 << (seed % 2 == 0);
-        QTest::newRow("no stock at all") << 9u << 0 << true;
+            QTest::addRow("seed %u", seed) << seed << 40 + int(seed) * 60;
+        QTest::newRow("no stock at all") << 9u << 0;
     }
 
     // Every figure, type included, of a run with one query per item and of a run with the one query.
@@ -71,14 +66,12 @@ private Q_SLOTS:
     {
         QFETCH(quint32, seed);
         QFETCH(int, items);
-        QFETCH(bool, withIndex);
         test::TestInstance instance;
         test::addStandardDatabases(instance);
-        instance.run(u"FIRMA"_s, randomStock(seed, items, withIndex));
-        QStringList fields{LeftTotalField, RightTotalField};
+        instance.run(u"FIRMA"_s, (seed % 2 ? QStringList{u"DROP INDEX IX_STOKHAREKET"_s} : QStringList()) + randomStock(seed, items));
+        QStringList fields{LeftTotalField, RightTotalField}, figures[2];
         for (const ReportFigure &figure : reportFigures())
             fields << figure.field;
-        QStringList figures[2];
         for (const bool single : {false, true}) {
             test::FakeServices fakes;
             platform::CommandLine line;
@@ -87,14 +80,14 @@ private Q_SLOTS:
             program.vars.DbConnection = std::make_shared<platform::Connection>();
             program.vars.DbConnection->open(instance.connectionString(u"FIRMA"_s, u"zelvan"_s, u"parola"_s));
             ReportValues values;
-            std::shared_ptr<Recordset> stockList;
+            std::shared_ptr<platform::Recordset> stockList;
             Detail_Format(program, values, stockList);
             for (const QString &field : std::as_const(fields))
                 figures[single] << values.value(field).typeName() + u' ' + values.value(field).toString();
             QVERIFY(fakes.messages.shown.isEmpty());
         }
         QCOMPARE(figures[1], figures[0]);
-        QCOMPARE(figures[0].at(fields.indexOf(u"toplam_Stok_degeri"_s)) == u"Currency 0", items == 0);
+        QCOMPARE(figures[0].at(fields.indexOf(StockField)) == u"Currency 0", items == 0);
     }
 };
 

@@ -21,8 +21,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
 
         const QStringList demo{u"FLOAT"_s, u"FLOAT"_s, u"MONEY"_s};
-        const QStringList decimal{u"DECIMAL(18,4)"_s, u"DECIMAL(18,4)"_s, u"DECIMAL(18,6)"_s};
-        for (const QStringList &types : {demo, decimal, QStringList{u"INT"_s, u"INT"_s, u"MONEY"_s}}) {
+        for (const QStringList &types : {demo, QStringList{u"DECIMAL(18,4)"_s, u"DECIMAL(18,4)"_s, u"DECIMAL(18,6)"_s},
+                                         QStringList{u"INT"_s, u"INT"_s, u"MONEY"_s}}) {
             const auto row = [&types](const char *name, const QString &rows, const QString &expected) {
                 QTest::addRow("%s, %s", name, qPrintable(types[0])) << rows << types << expected;
             };
@@ -36,17 +36,11 @@ private Q_SLOTS:
         QTest::newRow("NULL Giris changes nothing") << u"In 10 at 5; N 3 5"_s << demo << u"50"_s;
         QTest::newRow("NULL Cikis changes nothing") << u"In 10 at 5; 4 N 5; Out 2"_s << demo << u"40"_s;
         QTest::newRow("NULL Maliyet lowers the average") << u"In 10 at 5; 10 0 N; Out 10"_s << demo << u"25"_s;
-        QTest::newRow("NULL Maliyet on a written-off receipt") << u"Out 5; 2 0 N"_s << demo << u"0"_s;
-        QTest::newRow("write-off without cost keeps the average")
-            << u"In 10 at 5; Out 15; 2 0 N; Out 2; In 4 at 10"_s << demo << u"30"_s;
-        QTest::newRow("stock restarts from zero after a write-off") << u"Out 2; In 1 at 10; In 1 at 10"_s << demo << u"10"_s;
+        QTest::newRow("write-off without cost keeps the average") << u"In 10 at 5; Out 15; 2 0 N; Out 2; In 4 at 10"_s << demo << u"30"_s;
         QTest::newRow("a write-off's cost prices the next sale") << u"Out 2; In 2 at 10; Out 1; In 3 at 10"_s << demo << u"20"_s;
         QTest::newRow("net-zero row is no receipt") << u"Out 2; 4 4 99; In 5 at 10"_s << demo << u"50.0001"_s;
         QTest::newRow("both columns, net incoming") << u"In 10 at 5; 5 2 8"_s << demo << u"73.9999"_s;
-        QTest::newRow("both columns, net outgoing") << u"In 10 at 5; 1 4 99"_s << demo << u"35"_s;
-        QTest::newRow("fractional quantities") << u"In 2.5 at 4.1; Out 0.3"_s << demo << u"9.02"_s;
         QTest::newRow("result rounds half to even") << u"In 1.5 at 1.0003"_s << demo << u"1.5004"_s;
-        QTest::newRow("result rounds half to even, DECIMAL") << u"In 1.5 at 1.0003"_s << decimal << u"1.5004"_s;
         // quantity + Giris is stored before Cikis is taken off: 10.0001, not 10.
         QTest::newRow("quantity + Giris - Cikis in that order") << u"In 10 at 5; 0.00006 0.00004 5"_s << demo << u"50.0005"_s;
     }
@@ -69,10 +63,8 @@ private Q_SLOTS:
         rs.setActiveConnection(database.connect());
         rs.setSource(u"movements"_s);
         rs.open();
-
         QTEST(StockItemValue(rs).toString(), "expected");
-        QVERIFY(rs.eof());
-        QCOMPARE(rs.state(), int(platform::Recordset::StateOpen));
+        QVERIFY(rs.eof() && rs.state() == int(platform::Recordset::StateOpen));
     }
 };
 
