@@ -82,6 +82,39 @@ class TestDetailFormat : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // The statements go to the company's server letter for letter, blanks included.
+    void queryTexts()
+    {
+        const QStringList expected{
+            u"kesilen_Cekler SELECT SUM(Borc) as Toplam FROM CEKKART WHERE Durum='Kendi Çekimiz'"_s,
+            u"Verilen_Senetler SELECT SUM(Borc) as Toplam FROM SENETKART WHERE Durum='Kendi Senedimiz'"_s,
+            u"Acık_hesaptan_Alacaklılar SELECT SUM(Bakiye) as Toplam FROM CB WHERE  Bakiye<0"_s,
+            u"porfoydeki_cekler SELECT SUM(Alacak) as Toplam FROM CEKKART WHERE Durum='Portföyde'"_s,
+            u"porfoydeki_senetler SELECT SUM(Alacak) as Toplam FROM SENETKART WHERE Durum='Portföyde'"_s,
+            u"bankadaki_cekler SELECT SUM(Alacak) as Toplam  FROM CEKKART WHERE Durum='Bankada Tahsilde' OR "
+            u"Durum='Bankada Teminatta'"_s,
+            u"bankadaki_senetler SELECT SUM(Alacak) as Toplam  FROM SENETKART WHERE Durum='Bankada Tahsilde' OR "
+            u"Durum='Bankada Teminatta'"_s,
+            u"parcalı_ceklerın_kalanları SELECT SUM(Kalan) as Toplam FROM CEKPARCALISONUC "_s,
+            u"Parcalı_senetlerin_klalanları SELECT SUM(Kalan) as Toplam FROM SENETPARCALISONUC"_s,
+            u"Karsılıksız_cekler SELECT SUM(Alacak) as Toplam FROM CEKKART WHERE Durum='Karşılıksız'"_s,
+            u"Karsılıksız_senetler SELECT SUM(Alacak) as Toplam FROM SENETKART WHERE Durum='Karşılıksız'"_s,
+            u"toplam_Stok_degeri "_s,
+            u"hesaba_aktarılmamıs_pos_toplamı SELECT SUM(Hesaba_Gececek_Tutar) as  Toplam FROM POSHAREKET WHERE "
+            u"Hesaba_Aktarildi=0"_s,
+            u"banaka_bakiyeleri_toplamı SELECT  SUM(Bakiye) as Toplam FROM BB WHERE Hesap_ID>0"_s,
+            u"Kasa_bakiyeleri_toplamı SELECT  SUM(Bakiye) as Toplam FROM KB "_s,
+            u"acık_hesaptakı_boırclar SELECT SUM(Bakiye) as Toplam FROM CB WHERE  Bakiye>0"_s};
+        QStringList actual;
+        for (const ReportFigure &figure : Figures)
+            actual.append(figure.field + u' ' + figure.sql);
+        QCOMPARE(actual, expected);
+        QCOMPARE(StockListSql, u"SELECT STOKKART.Stok_ID FROM STOKKART,SB WHERE STOKKART.Stok_ID=SB.Stok_ID AND SB.Kalan>0"_s);
+        QCOMPARE(stockMovementSql(u"-7"_s),
+                 u"SELECT STOKKART.Stok_ID, STOKHAREKET.Giris, STOKHAREKET.Cikis,STOKHAREKET.Maliyet FROM STOKHAREKET,"
+                 u"STOKKART WHERE STOKHAREKET.Stok_ID=STOKKART.Stok_ID AND STOKKART.Stok_ID=-7 ORDER BY Tarih,Cikis"_s);
+    }
+
     void queriesInOrder_data()
     {
         // Statements of a run on two stock items, in order; a refused one ends the run with exit 8.
