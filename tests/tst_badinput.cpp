@@ -92,7 +92,7 @@ private Q_SLOTS:
              u"information|Norvent:Nesne kapalıyken işleme izin verilmez.|"_s + General});
 
         add("no Kullanici row", {}, u"FIRMA|%1|77|zelvan|parola"_s, 3, connection(u"*"_s));
-        add("CARB false", {u"Defination_DB:UPDATE Kullanici SET CARB=0"_s}, good, 5, {Right});
+        add("CARR false", {u"Defination_DB:UPDATE Kullanici SET CARR=0"_s}, good, 5, {Right});
         add("company lacks a column, yes, no updater",
             {u"Defination_DB:ALTER TABLE sysfrmlng DROP COLUMN DefKDV"_s, u"@answers:yes"_s}, good, 4,
             {u"question|Norvent Tanımlama*"_s, u"none|Sistem Bu Haliyle*"_s});
