@@ -281,8 +281,10 @@ private Q_SLOTS:
         add("Exit button", {}, u"exit"_s, Qt::Checked, u"||0"_s);
         add("closed through the frame", {}, u"close"_s, Qt::Checked, u"|0|-1"_s);
         add("Escape in the company grid", u"zelvan"_s, u"escape"_s, Qt::Unchecked, u"||0"_s);
-        add("Enter, first row, trimmed database", u"zelvan"_s, u"enter 0"_s, Qt::Checked, u"FIRMA|0|-1"_s);
-        add("double-click, second row: no such database", u"zelvan"_s, u"click 1"_s, Qt::PartiallyChecked, u"||3"_s);
+        // The run that ends the program goes through a key: a throw out of Qt's mouse
+        // delivery would leak its event copy under the sanitizer.
+        add("double-click, first row, trimmed database", u"zelvan"_s, u"click 0"_s, Qt::Checked, u"FIRMA|0|-1"_s);
+        add("Enter, second row: no such database", u"zelvan"_s, u"enter 1"_s, Qt::PartiallyChecked, u"||3"_s);
         add("quote in the user name", u"o'neil"_s, u"enter 0"_s, Qt::Unchecked, u"FIRMA|0|-1"_s);
         add("report right refused", u"ret"_s, u"enter 0"_s, Qt::Unchecked, u"|5|-1"_s);
         // Empty lists: the choice is ignored and the dialog stays.
