@@ -3,7 +3,6 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -12,26 +11,18 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-struct Run { int exitCode = -1; QString out, err; };
-
-Run runDemo(const QStringList &arguments, const QString &workingDirectory = {})
+zelvan::test::ZelvanRun runDemo(const QStringList &arguments, const QString &workingDirectory = {})
 {
-    QProcess process;
-    process.setWorkingDirectory(workingDirectory);
-    process.start(QStringLiteral(ZELVAN_BIN_DIR "/zelvan-demo"), arguments);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+    return zelvan::test::runProgram(zelvan::test::binaryPath(u"zelvan-demo"_s), arguments,
+                                    QProcessEnvironment::systemEnvironment(), 120000, {}, workingDirectory);
 }
 
 // One line per row, columns joined by "|", NULL written as NULL.
 QStringList query(const QString &file, const QString &sql)
 {
-    QProcess process;
-    process.start(u"sqlite3"_s, {u"-batch"_s, u"-readonly"_s, u"-noheader"_s, u"-nullvalue"_s, u"NULL"_s, u"-separator"_s, u"|"_s, file, sql});
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return {u"<sqlite3 failed: %1>"_s.arg(QString::fromUtf8(process.readAllStandardError()))};
-    return QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    const auto run = zelvan::test::runProgram(u"sqlite3"_s, {u"-batch"_s, u"-readonly"_s, u"-noheader"_s, u"-nullvalue"_s,
+                                                              u"NULL"_s, u"-separator"_s, u"|"_s, file, sql});
+    return run.exitCode == 0 ? QString::fromUtf8(run.out).split(u'\n', Qt::SkipEmptyParts) : QStringList{QString::fromUtf8(run.err)};
 }
 
 } // namespace
@@ -50,9 +41,9 @@ private slots:
     {
         QVERIFY2(!QStandardPaths::findExecutable(u"sqlite3"_s).isEmpty(), "the sqlite3 shell is needed (see README)");
         m_dir = m_tmp.filePath(u"instance"_s);
-        const Run run = runDemo({m_dir, u"--tsql"_s, m_tmp.filePath(u"sql"_s)});
+        const auto run = runDemo({m_dir, u"--tsql"_s, m_tmp.filePath(u"sql"_s)});
         QCOMPARE(run.exitCode, 0);
-        QVERIFY(run.err.isEmpty() && run.out.contains(u"NRV_DEMO_2026|"_s + m_dir + u"|1|norvent|Zelvan2026"_s));
+        QVERIFY(run.err.isEmpty() && run.out.contains(("NRV_DEMO_2026|"_L1 + m_dir + "|1|norvent|Zelvan2026"_L1).toUtf8()));
         // The T-SQL scripts of the default instance are the committed ones.
         const QDir sql(m_tmp.filePath(u"sql"_s));
         const QDir committed(QDir::cleanPath(QStringLiteral(ZELVAN_TEST_DATA_DIR "/../../tools/sqlserver")));
@@ -84,19 +75,17 @@ private slots:
     // The README's logins ("name password"), and the suite users with the same name and password for the dialog.
     void loginsUsersAndRights()
     {
-        const QStringList logins{u"norvent Zelvan2026"_s, u"sa Demo.1234"_s, u"mehmet"_s, u"ismail 9876"_s};
-        const QStringList users{u"1|NORVENT"_s, QString(), u"3|MEHMET"_s, u"4|İSMAİL"_s};
-        for (int i = 0; i < logins.size(); ++i) {
-            const QString login = logins[i].section(u' ', 0, 0);
-            const QString password = logins[i].section(u' ', 1);
+        // login, password, the suite user's ID and name (none for sa)
+        for (const auto &[login, password, user] : {std::tuple{u"norvent"_s, u"Zelvan2026"_s, u"1|NORVENT"_s},
+                                                    {u"sa"_s, u"Demo.1234"_s, QString()}, {u"mehmet"_s, QString(), u"3|MEHMET"_s},
+                                                    {u"ismail"_s, u"9876"_s, u"4|İSMAİL"_s}}) {
             const QStringList row = query(file(u"master.sqlite"_s), u"SELECT salt, password_sha256 FROM sql_logins WHERE name='"_s + login + u'\'');
             QCOMPARE(row.size(), 1);
             QCOMPARE(row[0].section(u'|', 1).toLatin1(),
                      QCryptographicHash::hash((row[0].section(u'|', 0, 0) + password).toUtf8(), QCryptographicHash::Sha256).toHex());
-            if (!users[i].isEmpty())
-                QCOMPARE(query(file(u"Defination_DB.sqlite"_s),
-                               u"SELECT sysus_nm, sysus FROM sysuslng WHERE sysus_ID="_s + users[i].section(u'|', 0, 0)),
-                         QStringList{users[i].section(u'|', 1) + u'|' + zelvan::EncodePassword(password)});
+            if (!user.isEmpty())
+                QCOMPARE(query(file(u"Defination_DB.sqlite"_s), u"SELECT sysus_nm, sysus FROM sysuslng WHERE sysus_ID="_s + user.section(u'|', 0, 0)),
+                         QStringList{user.section(u'|', 1) + u'|' + zelvan::EncodePassword(password)});
         }
         // The README's companies, the users' company lists and report rights (CARR|CARB).
         // Last, the three guarded settings: NULL in one company and set in the other.
@@ -132,15 +121,15 @@ private slots:
         QTemporaryDir cwd;
         for (const QStringList &arguments : {QStringList(), QStringList{u"d"_s, u"--size"_s, u"3"_s}, QStringList{u"d"_s, u"--items"_s, u"0"_s},
                                              QStringList{u"d"_s, u"--movements-per-item"_s, u"100000"_s}}) {
-            const Run run = runDemo(arguments, cwd.path());
+            const auto run = runDemo(arguments, cwd.path());
             QCOMPARE(run.exitCode, 2);
-            QVERIFY(run.err.contains(u"usage: zelvan-demo DIR"_s) && run.out.isEmpty() && QDir(cwd.path()).isEmpty());
+            QVERIFY(run.err.contains("usage: zelvan-demo DIR") && run.out.isEmpty() && QDir(cwd.path()).isEmpty());
         }
-        QVERIFY(runDemo({u"--help"_s}).out.startsWith(u"usage: zelvan-demo DIR"_s));
+        QVERIFY(runDemo({u"--help"_s}).out.startsWith("usage: zelvan-demo DIR"));
         QVERIFY(QDir(cwd.path()).mkpath(u"inst/NRV_DEMO_2026.sqlite"_s));
-        const Run run = runDemo({cwd.filePath(u"inst"_s)});
+        const auto run = runDemo({cwd.filePath(u"inst"_s)});
         QCOMPARE(run.exitCode, 1);
-        QVERIFY(run.err.contains(u"NRV_DEMO_2026.sqlite"_s));
+        QVERIFY(run.err.contains("NRV_DEMO_2026.sqlite"));
     }
 };
 

@@ -57,23 +57,30 @@ void writeRegistry(const QString &path, const QString &body)
 ZelvanRun runZelvan(const QStringList &arguments, const QProcessEnvironment &environment, int timeoutMs,
                     const std::function<void()> &childSetup)
 {
+    return runProgram(binaryPath(QStringLiteral("zelvan")), arguments, environment, timeoutMs, childSetup);
+}
+
+ZelvanRun runProgram(const QString &program, const QStringList &arguments, const QProcessEnvironment &environment,
+                     int timeoutMs, const std::function<void()> &childSetup, const QString &workingDirectory)
+{
     ZelvanRun run;
     QProcess process;
     process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(workingDirectory);
 #ifdef Q_OS_UNIX
     if (childSetup)
         process.setChildProcessModifier(childSetup);
 #else
     Q_UNUSED(childSetup);
 #endif
-    process.start(binaryPath(QStringLiteral("zelvan")), arguments);
+    process.start(program, arguments);
     run.crashed = !process.waitForFinished(timeoutMs);
     if (run.crashed) {
         process.kill();
         process.waitForFinished();
     }
     run.crashed = run.crashed || process.exitStatus() != QProcess::NormalExit;
-    run.exitCode = process.exitCode();
+    run.exitCode = run.crashed ? -1 : process.exitCode();
     run.out = process.readAllStandardOutput();
     run.err = process.readAllStandardError();
     for (const QByteArray &line : run.err.split('\n')) {

@@ -8,7 +8,7 @@
 
 namespace zelvan::test {
 
-// One run of the real zelvan binary, headless, with its message log parsed.
+// One run of a built program (mostly zelvan, headless), with its message log parsed.
 struct ZelvanRun
 {
     int exitCode = -1;
@@ -31,6 +31,10 @@ bool writeFile(const QString &path, const QByteArray &bytes);
 void writeRegistry(const QString &path, const QString &body = QString());
 
 // `childSetup` runs in the child between fork and exec (Unix only), e.g. to set a resource limit.
+ZelvanRun runProgram(const QString &program, const QStringList &arguments,
+                     const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+                     int timeoutMs = 120000, const std::function<void()> &childSetup = {},
+                     const QString &workingDirectory = {});
 ZelvanRun runZelvan(const QStringList &arguments, const QProcessEnvironment &environment, int timeoutMs = 120000,
                     const std::function<void()> &childSetup = {});
 
