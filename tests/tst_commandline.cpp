@@ -10,34 +10,24 @@ class TestCommandLine : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // The arguments split at blanks; the result "pdf|png|json|stock|launch", or "error".
     void parse_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("expected");  // "pdf|png|json|stock|launch", or "error"
-
-        const QString line = u"DB|S|1|u|p"_s;
-        QTest::newRow("nothing") << QStringList() << u"||0|0|"_s;
-        QTest::newRow("arguments joined by one blank") << QStringList{u"DB|My"_s, u"Server|1|u|p"_s}
-                                                       << u"||0|0|DB|My Server|1|u|p"_s;
-        QTest::newRow("outputs combine")
-            << QStringList{u"--json"_s, u"--pdf"_s, u"a.pdf"_s, u"--png=b.png"_s, u"--stock-one-pass"_s, u"--"_s, line}
-            << u"a.pdf|b.png|1|1|DB|S|1|u|p"_s;
-        QTest::newRow("-- ends options") << QStringList{u"--"_s, u"--json"_s, u"--stock-one-pass"_s}
-                                         << u"||0|0|--json --stock-one-pass"_s;
-        QTest::newRow("a plain argument ends options") << QStringList{u"-1"_s, u"--json"_s} << u"||0|0|-1 --json"_s;
-        QTest::newRow("unknown option") << QStringList{u"--fast"_s} << u"error"_s;
-        QTest::newRow("missing file") << QStringList{u"--pdf"_s} << u"error"_s;
-        QTest::newRow("file that is an option") << QStringList{u"--pdf"_s, u"--json"_s} << u"error"_s;
-        QTest::newRow("empty inline file") << QStringList{u"--png="_s} << u"error"_s;
-        QTest::newRow("a switch takes no value") << QStringList{u"--stock-one-pass=yes"_s} << u"error"_s;
+        QTest::addColumn<QString>("arguments"), QTest::addColumn<QString>("expected");
+        const auto row = [](const char *arguments, QStringView expected) {
+            QTest::addRow("[%s]", arguments) << QString::fromUtf8(arguments) << expected.toString();
+        };
+        row("", u"||0|0|"); row("DB|My Server|1|u|p", u"||0|0|DB|My Server|1|u|p");
+        row("--json --pdf a.pdf --png=b.png --stock-one-pass -- DB|S|1|u|p", u"a.pdf|b.png|1|1|DB|S|1|u|p");
+        row("-- --json --stock-one-pass", u"||0|0|--json --stock-one-pass"); row("-1 --json", u"||0|0|-1 --json");
+        for (const char *wrong : {"--fast", "--pdf", "--pdf --json", "--png=", "--stock-one-pass=yes"}) row(wrong, u"error");
     }
     void parse()
     {
-        QFETCH(QStringList, arguments);
-        const CommandLine line = CommandLine::parse(arguments);
-        const QStringList fields{line.pdfPath, line.pngPath, QString::number(line.json), QString::number(line.stockOnePass),
-                                 line.launchText};
-        QTEST(line.error.isEmpty() ? fields.join(u'|') : u"error"_s, "expected");
+        QFETCH(QString, arguments);
+        const CommandLine line = CommandLine::parse(arguments.split(u' ', Qt::SkipEmptyParts));
+        const QStringList fields{line.pdfPath, line.pngPath, QString::number(line.json), QString::number(line.stockOnePass)};
+        QTEST(line.error.isEmpty() ? fields.join(u'|') + u'|' + line.launchText : u"error"_s, "expected");
         QVERIFY(CommandLine::helpText().contains(u"--stock-one-pass"_s));
     }
 };
