@@ -1,21 +1,9 @@
 #include "platform/programstarter.h"
+#include "support/zelvanrun.h"
 
-#include <QDir>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QTest>  // with QTemporaryDir and QDir
 
 using namespace Qt::Literals::StringLiterals;
-
-namespace {
-
-bool makeFile(const QString &path, const QByteArray &content, QFile::Permissions extra = QFile::ExeOwner)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size()
-        && file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | extra);
-}
-
-} // namespace
 
 class TestProgramStarter : public QObject
 {
@@ -29,18 +17,16 @@ private slots:
         QSKIP("file attributes differ on Windows, and this needs a shell script");
 #endif
         QTemporaryDir dir;
-        const QString marker = dir.filePath(u"started"_s);
-        QVERIFY(makeFile(dir.filePath(u"Verkon.exe"_s), "#!/bin/sh\necho started > '" + QFile::encodeName(marker) + "'\n"));
-        QVERIFY(makeFile(dir.filePath(u"plain.exe"_s), "#!/bin/sh\n", {}));
-        QVERIFY(makeFile(dir.filePath(u".hidden.exe"_s), "#!/bin/sh\n"));
-        QVERIFY(QDir(dir.path()).mkdir(u"folder.exe"_s));
         const auto starter = zelvan::platform::createProgramStarter();
-        for (const auto &[name, ordinary] : {std::pair{u"Verkon.exe"_s, true}, {u"plain.exe"_s, false}, {u".hidden.exe"_s, false},
-                                             {u"folder.exe"_s, false}, {u"missing.exe"_s, false}})
-            QVERIFY2(starter->isOrdinaryFile(dir.filePath(name)) == ordinary, qPrintable(name));
-        QVERIFY(starter->startDetached(dir.filePath(u"Verkon.exe"_s)));
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 30000);
-        QVERIFY(!starter->startDetached(dir.filePath(u"missing"_s)));
+        QVERIFY(QDir(dir.path()).mkdir(u"folder.exe"_s));
+        for (const QString &name : {u"Verkon.exe"_s, u".hidden.exe"_s, u"plain.exe"_s})
+            QVERIFY(zelvan::test::writeFile(dir.filePath(name), "#!/bin/sh\necho > \"${0%/*}/started\"\n")
+                    && (name == u"plain.exe" || QFile::setPermissions(dir.filePath(name), QFile::ReadOwner | QFile::ExeOwner)));
+        for (const QString &name : {u"plain.exe"_s, u".hidden.exe"_s, u"folder.exe"_s, u"missing.exe"_s})
+            QVERIFY2(!starter->isOrdinaryFile(dir.filePath(name)), qPrintable(name));
+        const QString updater = dir.filePath(u"Verkon.exe"_s);
+        QVERIFY(starter->isOrdinaryFile(updater) && starter->startDetached(updater) && !starter->startDetached(updater + u'x'));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath(u"started"_s)), 30000);
     }
 };
 

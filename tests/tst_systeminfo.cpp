@@ -1,7 +1,6 @@
 #include "platform/codepage1254.h"
 #include "platform/systeminfo.h"
 
-#include <QSysInfo>
 #include <QTest>
 
 class TestSystemInfo : public QObject
@@ -9,26 +8,16 @@ class TestSystemInfo : public QObject
     Q_OBJECT
 
 private slots:
-    void putComputerName_data()
-    {
-        QTest::addColumn<QByteArray>("name");
-        QTest::addColumn<quint32>("size");  // in: the buffer's size as told; out: what the call sets
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<quint32>("sizeAfter");
-        QTest::addColumn<QByteArray>("bufferAfter");  // the buffer starts as 8 blanks
-        QTest::newRow("exactly fits") << QByteArray("PC1") << 4u << true << 3u << QByteArray("PC1\0    ", 8);
-        QTest::newRow("no room for the NUL") << QByteArray("PC1") << 3u << false << 4u << QByteArray(8, ' ');
-        QTest::newRow("size beyond the buffer") << QByteArray("PC1234567") << 255u << false << 10u << QByteArray(8, ' ');
-        QTest::newRow("empty name") << QByteArray() << 1u << true << 0u << QByteArray("\0       ", 8);
-    }
+    // The size told in, and what the call gives back: its result, the size it sets, the buffer (8 blanks before).
     void putComputerName()
     {
-        QFETCH(QByteArray, name);
-        QFETCH(quint32, size);
-        QByteArray buffer(8, ' ');
-        QTEST(zelvan::platform::putComputerName(name, buffer, size), "ok");
-        QTEST(size, "sizeAfter");
-        QTEST(buffer, "bufferAfter");
+        const std::tuple<QByteArray, quint32, std::tuple<bool, quint32, QByteArray>> calls[] = {
+            {"PC1", 4, {true, 3, QByteArray("PC1\0    ", 8)}}, {"PC1", 3, {false, 4, QByteArray(8, ' ')}},  // no room for the NUL
+            {"PC1234567", 255, {false, 10, QByteArray(8, ' ')}}, {"", 1, {true, 0, QByteArray("\0       ", 8)}}};
+        for (QByteArray buffer; auto [name, size, expected] : calls) {
+            const bool ok = zelvan::platform::putComputerName(name, buffer.fill(' ', 8), size);
+            QCOMPARE(std::tuple(ok, size, buffer), expected);
+        }
     }
 
     // As the login dialog asks: 255 blanks, then the name ended by a NUL.
@@ -41,8 +30,7 @@ private slots:
         QCOMPARE(buffer.sliced(size), '\0' + QByteArray(254 - qsizetype(size), ' '));
 #ifndef Q_OS_WIN
         QCOMPARE(buffer.first(size), zelvan::platform::toCp1254(QSysInfo::machineHostName()));
-        QCOMPARE(qint32(system->getVersion()) % 256, 6);
-        QVERIFY(!system->exitWindowsEx(2, 0));
+        QVERIFY(qint32(system->getVersion()) % 256 == 6 && !system->exitWindowsEx(2, 0));
 #endif
     }
 };
