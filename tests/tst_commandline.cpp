@@ -13,7 +13,7 @@ private Q_SLOTS:
     // The arguments split at blanks; the result "pdf|png|json|stock|launch", or "error".
     void parse_data()
     {
-        QTest::addColumn<QString>("arguments"), QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("arguments"); QTest::addColumn<QString>("expected");
         const auto row = [](const char *arguments, QStringView expected) {
             QTest::addRow("[%s]", arguments) << QString::fromUtf8(arguments) << expected.toString();
         };

@@ -27,7 +27,7 @@ private slots:
     // text holds, v is its double.
     void operations_data()
     {
-        QTest::addColumn<QString>("a"), QTest::addColumn<QChar>("op"), QTest::addColumn<QString>("b");
+        QTest::addColumn<QString>("a"); QTest::addColumn<QChar>("op"); QTest::addColumn<QString>("b");
         QTest::addColumn<QString>("expected");
         const auto raw = [](qint64 a, char16_t op, qint64 b, QStringView expected) {
             QTest::addRow("%lld %c %lld", a, char(op), b) << QString::number(a) << QChar(op) << QString::number(b)

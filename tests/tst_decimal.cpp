@@ -46,7 +46,7 @@ class TestDecimal : public QObject
 private slots:
     void operations_data()
     {
-        QTest::addColumn<QString>("expression"), QTest::addColumn<QString>("result");
+        QTest::addColumn<QString>("expression"); QTest::addColumn<QString>("result");
         const auto row = [](QStringView expression, QStringView result) {
             QTest::newRow(qPrintable(expression.toString())) << expression.toString() << result.toString();
         };

@@ -167,7 +167,10 @@ int main(int argc, char **argv)
     for (int i = first; written && (count == 0 || i < first + count); ++i) {
         written = registry.setValue(key, count == 0 ? "Big" : QByteArray::number(i), platform::Registry::TypeString,
                                     (count == 0 ? bigValue(i) : "x") + '\0') == platform::Registry::Success;
-        if (i == first) std::fputs("ready\n", stdout), std::fflush(stdout);
+        if (i == first) {
+            std::fputs("ready\n", stdout);
+            std::fflush(stdout);
+        }
     }
     return written ? 0 : 1;
 }

@@ -30,7 +30,7 @@ private slots:
     // The test runs in a process of its own: what it sets in the environment is left.
     void defaultPath()
     {
-        qputenv("ZELVAN_REGISTRY", ""), qputenv("XDG_CONFIG_HOME", "/xdg/config"), qputenv("HOME", "/home/muhasebe");
+        qputenv("ZELVAN_REGISTRY", ""); qputenv("XDG_CONFIG_HOME", "/xdg/config"); qputenv("HOME", "/home/muhasebe");
         QCOMPARE(FileRegistry().path(), u"/xdg/config/zelvan/registry.reg"_s);
         qputenv("XDG_CONFIG_HOME", "relative/ignored");
         QCOMPARE(FileRegistry::defaultPath(), u"/home/muhasebe/.config/zelvan/registry.reg"_s);
@@ -40,8 +40,8 @@ private slots:
     // only the type and size): "type size buffer", the buffer in hex, shown when the read succeeds.
     void read_data()
     {
-        QTest::addColumn<QString>("path"), QTest::addColumn<QString>("name"), QTest::addColumn<int>("bufferSize");
-        QTest::addColumn<long>("result"), QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("path"); QTest::addColumn<QString>("name"); QTest::addColumn<int>("bufferSize");
+        QTest::addColumn<long>("result"); QTest::addColumn<QString>("value");
         const QString intl = u"Control Panel\\International"_s;
         const auto row = [](const char *tag, const QString &path, long result, const QString &name = {}, int size = -1,
                             const char *got = "") { QTest::newRow(tag) << path << name << size << result << QString::fromLatin1(got); };

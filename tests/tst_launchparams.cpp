@@ -20,7 +20,7 @@ private Q_SLOTS:
     // entry 1, the user id and the password.
     void start_data()
     {
-        QTest::addColumn<QString>("line"), QTest::addColumn<bool>("main"), QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("line"); QTest::addColumn<bool>("main"); QTest::addColumn<QString>("expected");
         const auto row = [](const char *name, const QString &line, const char16_t *expected, bool main = false) {
             QTest::newRow(name) << line << main << QString::fromUtf16(expected);
         };

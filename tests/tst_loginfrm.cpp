@@ -109,7 +109,7 @@ private Q_SLOTS:
     {
         Dialog d;
         LoginFrm &f = *d.form;
-        f.sysus->setText(u"gizli"_s), d.open();
+        f.sysus->setText(u"gizli"_s); d.open();
         QCOMPARE(f.sysus->displayText(), u"*****"_s);
         const auto check = [&](const QString &focus) {  // the tint and the whole text selected, or neither
             QCOMPARE(d.focused(), focus);
@@ -124,19 +124,19 @@ private Q_SLOTS:
                  {Qt::Key_Tab, {}, u"TamamBtn"_s}, {Qt::Key_Tab, {}, u"Kullanici_Ayar_Sakla"_s}, {Qt::Key_Tab, {}, u"sysus_nm"_s}})
             QTest::keyClick(QApplication::focusWidget(), key, modifiers), check(focus);
         // The keys go on to the box: Left moves the caret (the maps name nothing to the left).
-        f.sysus_nm->setCursorPosition(3), QTest::keyClick(f.sysus_nm, Qt::Key_Left);
+        f.sysus_nm->setCursorPosition(3); QTest::keyClick(f.sysus_nm, Qt::Key_Left);
         QVERIFY(f.sysus_nm->cursorPosition() == 2 && d.fakes.messages.shown.isEmpty());
 
         // Focus given while the window was inactive (after a message box) moves on the way back.
         QWidget other;
-        other.show(), other.activateWindow();
+        other.show(); other.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&other));
-        f.sysus->setFocus(), f.activateWindow();
+        f.sysus->setFocus(); f.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&f));
         check(u"sysus"_s);
 
         // Logged in: the grid's rows and visible columns, set up again by a click on its panel.
-        d.fill(u"zelvan"_s, u"parola"_s, m_instance.path()), QTest::mouseClick(f.TamamBtn, Qt::LeftButton);
+        d.fill(u"zelvan"_s, u"parola"_s, m_instance.path()); QTest::mouseClick(f.TamamBtn, Qt::LeftButton);
         QCOMPARE(d.program.vars.UserId, 7);
         QTableView *grid = f.TDBG1;
         const QAbstractItemModel *model = grid->model();
@@ -150,10 +150,10 @@ private Q_SLOTS:
         QCOMPARE(grid->currentIndex().row(), 0);
 
         const int width = grid->columnWidth(0);
-        grid->setColumnWidth(0, 40), grid->setCurrentIndex(model->index(2, 0));
+        grid->setColumnWidth(0, 40); grid->setCurrentIndex(model->index(2, 0));
         QTest::mouseClick(f.FirmaPnl, Qt::LeftButton, {}, QPoint(160, 5));
         QCOMPARE(std::tuple(grid->columnWidth(0), f.LoginRecordset->absolutePosition(), grid->currentIndex().row()), std::tuple(width, 2, 2));
-        grid->setColumnWidth(0, 40), QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        grid->setColumnWidth(0, 40); QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
         QCOMPARE(grid->columnWidth(0), 40);  // a click in the grid is no click on the panel
     }
 
@@ -161,9 +161,9 @@ private Q_SLOTS:
     void failedLogins()
     {
         Dialog d;
-        d.remember(u"eski"_s), d.form->Kullanici_Ayar_Sakla->setChecked(true), d.open();
+        d.remember(u"eski"_s); d.form->Kullanici_Ayar_Sakla->setChecked(true); d.open();
         const auto attempt = [&](const QString &user, const QString &password, const QString &server) {
-            d.fakes.messages.shown.clear(), d.fill(user, password, server), QTest::keyClick(d.form->sysus, Qt::Key_Return);
+            d.fakes.messages.shown.clear(); d.fill(user, password, server); QTest::keyClick(d.form->sysus, Qt::Key_Return);
             return d.messages();
         };
         QCOMPARE(attempt(u"zelvan"_s, u"yanlis"_s, m_instance.path()), QStringList{CheckMessage});
@@ -209,11 +209,11 @@ private Q_SLOTS:
     {
         QFETCH(QString, login); QFETCH(QString, action); QFETCH(Qt::CheckState, remember);
         Dialog d;
-        d.remember(u"eski"_s), d.form->Kullanici_Ayar_Sakla->setCheckState(remember), d.open();
+        d.remember(u"eski"_s); d.form->Kullanici_Ayar_Sakla->setCheckState(remember); d.open();
         if (!login.isEmpty()) {
             const QStringList fields = login.split(u' ');
             const QString server = fields.size() > 2 ? m_noPairs.path() : u" "_s + m_instance.path() + u"  "_s;
-            d.fill(fields[0], fields[1], server), QTest::mouseClick(d.form->TamamBtn, Qt::LeftButton);
+            d.fill(fields[0], fields[1], server); QTest::mouseClick(d.form->TamamBtn, Qt::LeftButton);
             QVERIFY(d.form->FirmaPnl->isVisible() && !d.form->KullaniciPnl->isVisible() && d.focused() == u"TDBG1");
             QCOMPARE(d.remembered(u"DEF_KUL"_s), remember == Qt::Checked ? fields[0] : u"eski"_s);
             QCOMPARE(d.remembered(u"DEF_SRVR"_s), remember == Qt::Checked ? server.trimmed() : QString());
@@ -221,15 +221,18 @@ private Q_SLOTS:
         QWidget *cells = d.form->TDBG1->viewport();
         const QPoint first = d.form->TDBG1->visualRect(d.form->TDBG1->model()->index(0, 0)).center();
         const int code = endsWith([&] {
-            if (action == u"exit")  // click() releases: a throw out of Qt's mouse delivery would leak its event copy
-                QTest::mousePress(d.form->CikisBtn, Qt::LeftButton), d.form->CikisBtn->click();
-            else if (action == u"close")
+            if (action == u"exit") {  // click() releases: a throw out of Qt's mouse delivery would leak its event copy
+                QTest::mousePress(d.form->CikisBtn, Qt::LeftButton);
+                d.form->CikisBtn->click();
+            } else if (action == u"close") {
                 d.form->close();
-            else if (action == u"double-click")
-                QTest::mouseClick(cells, Qt::LeftButton, {}, first), QTest::mouseDClick(cells, Qt::LeftButton, {}, first);
-            else
+            } else if (action == u"double-click") {
+                QTest::mouseClick(cells, Qt::LeftButton, {}, first);
+                QTest::mouseDClick(cells, Qt::LeftButton, {}, first);
+            } else {
                 for (const QString &key : action.split(u' '))
                     QTest::keyClick(QApplication::focusWidget(), key == u"down" ? Qt::Key_Down : key == u"enter" ? Qt::Key_Enter : Qt::Key_Escape);
+            }
         });
         QTEST(d.reports.join(u',') + u'|' + d.loopEnds.join(u',') + u'|' + QString::number(code), "outcome");
         const bool left = login.isEmpty() || action == u"escape";  // without a choice

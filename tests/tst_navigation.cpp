@@ -18,8 +18,8 @@ private Q_SLOTS:
     // The result is the name and index of the focused control; "source": no move.
     void navigate_data()
     {
-        QTest::addColumn<QString>("map"), QTest::addColumn<int>("keyCode"), QTest::addColumn<int>("caret");
-        QTest::addColumn<bool>("edge"), QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("map"); QTest::addColumn<int>("keyCode"); QTest::addColumn<int>("caret");
+        QTest::addColumn<bool>("edge"); QTest::addColumn<QString>("expected");
         const int Left = KeyCode::Left, Up = KeyCode::Up, Right = KeyCode::Right;
         const auto row = [](const char *name, QStringView map, QStringView expected, int key = KeyCode::Down, int caret = 0,
                             bool edge = true) {
@@ -48,13 +48,13 @@ private Q_SLOTS:
         auto *panel = new QFrame(&form), *hiddenPanel = new QFrame(&form);
         const auto box = [](const QString &name, QWidget *in) { auto *b = new QLineEdit(in); b->setObjectName(name); return b; };
         auto *source = box(u"source"_s, &form);
-        source->setText(u"abcd"_s), source->setProperty("Tag", map);
-        box(u"second"_s, &form), box(u"third"_s, panel);
+        source->setText(u"abcd"_s); source->setProperty("Tag", map);
+        box(u"second"_s, &form); box(u"third"_s, panel);
         for (int i = 0; i < 3; ++i) box(u"Arr"_s, panel)->setProperty("Index", i);
-        box(u"Dis"_s, &form)->setEnabled(false), box(u"Hid"_s, &form)->hide();
+        box(u"Dis"_s, &form)->setEnabled(false); box(u"Hid"_s, &form)->hide();
         (new QLabel(u"L"_s, &form))->setObjectName(u"Lbl"_s);
-        box(u"Inner"_s, hiddenPanel), hiddenPanel->hide();
-        form.show(), form.activateWindow();
+        box(u"Inner"_s, hiddenPanel); hiddenPanel->hide();
+        form.show(); form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         source->setFocus();
         caret == AllSelected ? source->selectAll() : source->setCursorPosition(caret);

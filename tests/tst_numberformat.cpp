@@ -15,7 +15,7 @@ private slots:
     // Dates go through formatDateTime.
     void format_data()
     {
-        QTest::addColumn<Variant>("value"), QTest::addColumn<QString>("picture"), QTest::addColumn<QString>("text");
+        QTest::addColumn<Variant>("value"); QTest::addColumn<QString>("picture"); QTest::addColumn<QString>("text");
         const auto row = [](const char *name, const Variant &value, QStringView picture, QStringView text) {
             QTest::newRow(name) << value << picture.toString() << text.toString();
         };

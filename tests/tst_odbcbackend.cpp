@@ -23,7 +23,7 @@ namespace {
 // SQL Server does (error 18456), keeping the user, password and database that a real server would have seen.
 struct RefusingServer : QThread
 {
-    quint16 listen() { return start(), m_listening.acquire(), m_port; }
+    quint16 listen() { start(); m_listening.acquire(); return m_port; }
     QStringList seen;  // user, password, database
 
     void run() override

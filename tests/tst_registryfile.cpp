@@ -69,7 +69,7 @@ private slots:
 // Input lines are separated by '|', and so are the lines of the dump.
 void TestRegistryFile::parse_data()
 {
-    QTest::addColumn<QByteArray>("input"), QTest::addColumn<QString>("expected");
+    QTest::addColumn<QByteArray>("input"); QTest::addColumn<QString>("expected");
     const auto row = [](const char *name, const QByteArray &input, const QString &expected) { QTest::newRow(name) << input << expected; };
     // Only \\ and \" are escapes.
     row("every form, escapes",

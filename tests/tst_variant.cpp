@@ -56,7 +56,7 @@ private slots:
     // < the order of a and b: "-1", "0", "1" or "Null".
     void values_data()
     {
-        QTest::addColumn<Variant>("a"), QTest::addColumn<QString>("ops"), QTest::addColumn<Variant>("b");
+        QTest::addColumn<Variant>("a"); QTest::addColumn<QString>("ops"); QTest::addColumn<Variant>("b");
         QTest::addColumn<QString>("expected");
         const auto row = [](const char *name, const Variant &a, const char16_t *ops, const Variant &b, const char16_t *r) {
             QTest::newRow(name) << a << QString::fromUtf16(ops) << b << QString::fromUtf16(r);

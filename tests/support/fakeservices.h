@@ -80,7 +80,7 @@ class FakeProgramStarter : public platform::ProgramStarter
 {
 public:
     bool isOrdinaryFile(const QString &path) override { return present.contains(path); }
-    bool startDetached(const QString &path) override { return started.append(path), true; }
+    bool startDetached(const QString &path) override { started.append(path); return true; }
     QStringList present, started;
 };
 
@@ -88,8 +88,8 @@ public:
 class FakeSystemInfo : public platform::SystemInfo
 {
 public:
-    quint32 getVersion() override { return ++versionCalls, version; }
-    bool exitWindowsEx(quint32 flags, quint32 reserved) override { return exitRequests.append({flags, reserved}), false; }
+    quint32 getVersion() override { ++versionCalls; return version; }
+    bool exitWindowsEx(quint32 flags, quint32 reserved) override { exitRequests.append({flags, reserved}); return false; }
     bool getComputerName(QByteArray &buffer, quint32 &size) override
     {
         return platform::putComputerName(computerName, buffer, size);
