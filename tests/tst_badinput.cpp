@@ -32,6 +32,7 @@ private Q_SLOTS:
         add("too few fields", {}, 2, {u"critical|Eksik Paremetre Kullanımı "_s}, u"DB1|SRV1"_s);
         add("unknown option: usage, no message", {}, 2, {}, u"--renkli -- FIRMA|%1|7|zelvan|parola"_s);
         add("login with quote and semicolon", {}, 3, {connection, details + u"Login failed for user 'o'ne'."_s}, u"FIRMA|%1|7|o'ne;x|p;w"_s);
+        add("wrong password", {}, 3, {connection, details + u"Login failed for user 'zelvan'."_s}, u"FIRMA|%1|7|zelvan|Parola"_s);
         add("no logins file", {u"master:@"_s}, 3, {connection, details + u"Login failed for user 'zelvan'."_s});
         add("database file missing", {u"FIRMA:@"_s}, 3,
             {connection, details + u"Cannot open database \"FIRMA\" requested by the login. The login failed."_s});
