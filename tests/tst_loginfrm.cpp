@@ -37,13 +37,25 @@ struct Dialog
     }
     ~Dialog() { delete form.data(); }
 
-    void open() { form->Form_Load(), form->show(), form->activateWindow(); QVERIFY(QTest::qWaitForWindowActive(form)); }
-    void fill(QString u, QString p, QString s) { form->sysus_nm->setText(u), form->sysus->setText(p), form->DB_Name->setText(s); }
+    void open()
+    {
+        form->Form_Load();
+        form->show();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form));
+    }
+    void fill(const QString &user, const QString &password, const QString &server)
+    {
+        form->sysus_nm->setText(user);
+        form->sysus->setText(password);
+        form->DB_Name->setText(server);
+    }
     QString focused() const { return form->focusWidget() ? form->focusWidget()->objectName() : QString(); }
     QStringList messages() const
     {
         QStringList noted;  // style, then text
-        for (const auto &m : fakes.messages.shown) noted.append(QString::number(m.style) + u": "_s + m.text);
+        for (const auto &m : fakes.messages.shown)
+            noted.append(QString::number(m.style) + u": "_s + m.text);
         return noted;
     }
     QString remembered(const QString &name) { return RegReadString(program, platform::Registry::CurrentUser, u"DEF_NORVENT"_s, name); }
