@@ -1,16 +1,17 @@
 // The ADO connection string (split as ADO splits it) and its ODBC rewrite.
 #include "fuzzsupport.h"
 
-#include "platform/connectionstring.h"
-#include "platform/odbcconnectionstring.h"
+#include "database/connectionstring.h"
+#include "database/odbc/odbcconnectionstring.h"
 
 #include <QStringList>
 
 #include <optional>
 
+
 namespace zelvan::fuzz {
 
-using platform::ConnectionString;
+using database::ConnectionString;
 
 namespace {
 
@@ -83,9 +84,9 @@ private:
     qsizetype m_pos = 0;
 };
 
-void checkOdbcRewrite(const ConnectionString &ado, const platform::OdbcSettings &settings)
+void checkOdbcRewrite(const ConnectionString &ado, const database::OdbcSettings &settings)
 {
-    const QString odbc = platform::odbcConnectionString(ado, settings);
+    const QString odbc = database::odbcConnectionString(ado, settings);
     const bool freeTds = settings.driver.contains(u"freetds", Qt::CaseInsensitive)
         || settings.driver.contains(u"tdsodbc", Qt::CaseInsensitive);
     OdbcReader reader(odbc);
@@ -120,7 +121,7 @@ void fuzzConnectionString(QByteArrayView data)
     static const QString Drivers[] = {QStringLiteral("FreeTDS"), QStringLiteral("ODBC Driver 18 for SQL Server"),
                                       QStringLiteral("/usr/lib/x86_64-linux-gnu/odbc/libtdsodbc.so")};
     const int driverChoice = input.pick(4);
-    platform::OdbcSettings settings;
+    database::OdbcSettings settings;
     settings.options = input.text();
     settings.driver = driverChoice < 3 ? Drivers[driverChoice] : input.text();
     const QString text = QString::fromUtf8(input.rest());

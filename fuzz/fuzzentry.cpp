@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <exception>
 
+using namespace zelvan;
+
 namespace {
 
 [[noreturn]] void fail(const QString &what)

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+
 namespace zelvan::fuzz {
 
 void check(bool condition, const char *property, const QString &detail)

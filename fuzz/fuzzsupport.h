@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 
+
 namespace zelvan::fuzz {
 
 // A property of a parser that an input broke. The fuzzer's entry reports it

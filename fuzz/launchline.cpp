@@ -1,16 +1,18 @@
 // The command line and the launch line it carries: arguments separated by NUL bytes.
 #include "fuzzsupport.h"
 
-#include "platform/commandline.h"
+#include "platform/endnow.h"
 #include "platform/messageboxes.h"
-#include "platform/programexit.h"
-#include "startup/launchparams.h"
-#include "startup/program.h"
+#include "program/commandline.h"
+#include "program/exitcodes.h"
+#include "program/launchparams.h"
+#include "program/program.h"
 #include "support/fakeservices.h"
 
 #include <QStringList>
 
 #include <optional>
+
 
 namespace zelvan::fuzz {
 
@@ -49,7 +51,7 @@ void fuzzLaunchLine(QByteArrayView data)
     while (!input.atEnd())
         arguments.append(input.text());
 
-    const platform::CommandLine options = platform::CommandLine::parse(arguments);
+    const program::CommandLine options = program::CommandLine::parse(arguments);
     check(arguments.join(u' ').endsWith(options.launchText), "the launch line is the arguments' end", options.launchText);
     if (!options.error.isEmpty() || options.help || options.version)
         return;
@@ -59,7 +61,7 @@ void fuzzLaunchLine(QByteArrayView data)
     platform::Services services;
     services.messages = &messages;
     services.exit = &exit;
-    Program program(services, options);
+    program::Program program(services, options);
 
     const QString &text = options.launchText;
     QStringList fields = text.split(u'|');
@@ -68,17 +70,17 @@ void fuzzLaunchLine(QByteArrayView data)
     const std::optional<qint32> userId = fields.size() >= 5 ? userIdOf(fields[2]) : std::nullopt;
 
     try {
-        ParseLaunchParams(program);
+        program::ParseLaunchParams(program);
     } catch (const platform::ProgramEnded &ended) {
         check(!text.isEmpty() && !userId, "a good launch line ends the program", text);
-        check(ended.exitCode == platform::ExitCode::LaunchParameters, "launch parameters end with 2");
+        check(ended.exitCode == program::ExitCode::LaunchParameters, "launch parameters end with 2");
         check(messages.shown.size() == 1 && messages.shown[0].text == QStringLiteral(u"Eksik Paremetre Kullanımı ")
                   && messages.shown[0].style == platform::MsgBox::Critical,
               "one critical message before the end");
         return;
     }
     check(messages.shown.isEmpty(), "a good launch line shows nothing");
-    const Degiskenler &vars = program.vars;
+    const program::Degiskenler &vars = program.vars;
     if (text.isEmpty()) {
         check(vars.LaunchParams == QStringList{QString(), QStringLiteral("-1")}, "an empty line asks for the login dialog");
         return;

@@ -3,8 +3,8 @@
 #include "fuzzsupport.h"
 
 #include "login/navigation.h"
-#include "platform/err.h"
-#include "platform/variant.h"
+#include "runtime/err.h"
+#include "runtime/variant.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include <optional>
+
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -68,17 +69,17 @@ QWidget *expectedTarget(const QString &map, int keyCode)
     const QStringList fields = map.split(u';');
     int field = -1;
     switch (keyCode) {
-    case KeyCode::Left: field = 0; break;
-    case KeyCode::Up: field = 1; break;
-    case KeyCode::Right: field = 2; break;
-    case KeyCode::Down:
-    case KeyCode::Enter: field = 3; break;
+    case login::KeyCode::Left: field = 0; break;
+    case login::KeyCode::Up: field = 1; break;
+    case login::KeyCode::Right: field = 2; break;
+    case login::KeyCode::Down:
+    case login::KeyCode::Enter: field = 3; break;
     default: return nullptr;
     }
     if (fields.size() <= field)
         return nullptr;
     const QString text = field == 3 ? fields.mid(3).join(u';') : fields[field];
-    const QWidgetList controls = formControls(form().window);
+    const QWidgetList controls = login::formControls(form().window);
     for (const QString &alternative : text.split(u'|')) {
         const qsizetype open = alternative.indexOf(u'(');
         const QString name = open < 0 ? alternative : alternative.left(open);
@@ -87,8 +88,8 @@ QWidget *expectedTarget(const QString &map, int keyCode)
             if (alternative.size() - open - 2 < 0)
                 return nullptr;
             try {
-                index = platform::Variant::string(alternative.mid(open + 1, alternative.size() - open - 2)).toInteger();
-            } catch (const platform::Err &) {
+                index = runtime::Variant::string(alternative.mid(open + 1, alternative.size() - open - 2)).toInteger();
+            } catch (const runtime::Err &) {
                 return nullptr;
             }
         }
@@ -114,8 +115,8 @@ QWidget *expectedTarget(const QString &map, int keyCode)
 void fuzzNavigation(QByteArrayView data)
 {
     ensureApplication();
-    static const int Keys[] = {KeyCode::Left, KeyCode::Up, KeyCode::Right, KeyCode::Down,
-                               KeyCode::Enter, KeyCode::Escape, 'A', 0};
+    static const int Keys[] = {login::KeyCode::Left, login::KeyCode::Up, login::KeyCode::Right, login::KeyCode::Down,
+                               login::KeyCode::Enter, login::KeyCode::Escape, 'A', 0};
     FuzzInput input(data);
     const int keyCode = Keys[input.pick(8)];
     const bool edge = input.flag();
@@ -134,9 +135,9 @@ void fuzzNavigation(QByteArrayView data)
     check(f.window->focusWidget() == f.source, "the box has the focus before the key");
     const int start = f.source->hasSelectedText() ? f.source->selectionStart() : f.source->cursorPosition();
 
-    NavigateByTag(f.window, keyCode, f.source, edge);
+    login::NavigateByTag(f.window, keyCode, f.source, edge);
 
-    const bool held = edge && ((keyCode == KeyCode::Left && start != 0) || (keyCode == KeyCode::Right && start != text.size()));
+    const bool held = edge && ((keyCode == login::KeyCode::Left && start != 0) || (keyCode == login::KeyCode::Right && start != text.size()));
     QWidget *expected = held ? nullptr : expectedTarget(map, keyCode);
     QWidget *focused = f.window->focusWidget();
     check(focused == (expected ? expected : f.source), "the focus goes where the map says",

@@ -1,20 +1,21 @@
 // Number and date formatting with the workstation's separators.
 #include "fuzzsupport.h"
 
-#include "platform/err.h"
-#include "platform/numberformat.h"
-#include "startup/companysettings.h"
+#include "program/companysettings.h"
+#include "runtime/err.h"
+#include "runtime/numberformat.h"
 
 #include <cmath>
 #include <cstring>
 #include <optional>
 
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace zelvan::fuzz {
 
-using platform::Decimal;
-using platform::Variant;
+using runtime::Decimal;
+using runtime::Variant;
 
 namespace {
 
@@ -50,7 +51,7 @@ Variant variantFrom(FuzzInput &input)
     case 3: return Variant::byte(input.byte());
     case 4: return Variant::integer(qint16(input.bits(2)));
     case 5: return Variant::longInt(qint32(input.bits(4)));
-    case 6: return Variant::currency(platform::Currency::fromRaw(qint64(input.bits(8))));
+    case 6: return Variant::currency(runtime::Currency::fromRaw(qint64(input.bits(8))));
     case 7: {
         const bool negative = input.flag();
         const auto hi = quint32(input.bits(4));
@@ -77,7 +78,7 @@ QChar separatorFrom(FuzzInput &input)
 
 // The text "#,##0.00"-style pictures must give, worked out through Decimal:
 // the value rounded half away from zero, whole digits in groups of three.
-std::optional<QString> expectedText(const Variant &value, int places, const platform::Separators &separators)
+std::optional<QString> expectedText(const Variant &value, int places, const runtime::Separators &separators)
 {
     std::optional<Decimal> exact;
     try {
@@ -92,7 +93,7 @@ std::optional<QString> expectedText(const Variant &value, int places, const plat
         if (!exact)
             return std::nullopt;
         exact = exact->rounded(places, Decimal::Rounding::HalfAwayFromZero);
-    } catch (const platform::Err &) {
+    } catch (const runtime::Err &) {
         return std::nullopt;
     }
     QString digits = exact->abs().toString();
@@ -116,9 +117,9 @@ std::optional<QString> expectedText(const Variant &value, int places, const plat
 void checkDateFormat(FuzzInput &input)
 {
     const double date = doubleFromBits(input.bits(8));
-    const QDateTime when = platform::dateTimeFromOleDate(std::isfinite(date) ? std::fmod(date, 2958465.0) : 0.0);
+    const QDateTime when = runtime::dateTimeFromOleDate(std::isfinite(date) ? std::fmod(date, 2958465.0) : 0.0);
     const QString picture = input.text();
-    const QString text = platform::formatDateTime(when, picture);
+    const QString text = runtime::formatDateTime(when, picture);
     bool plain = true;
     for (QChar c : picture)
         plain = plain && !QStringView(u"dMyhHmst'").contains(c);
@@ -131,17 +132,17 @@ void fuzzNumberFormat(QByteArrayView data)
 {
     FuzzInput input(data);
     const Variant value = variantFrom(input);
-    platform::Separators separators;
+    runtime::Separators separators;
     separators.decimal = separatorFrom(input);
     separators.thousands = separatorFrom(input);
     const bool ownPicture = input.flag();
     const int places = input.pick(9);
-    const QString picture = ownPicture ? input.text() : numberFormatFor(places);
+    const QString picture = ownPicture ? input.text() : program::numberFormatFor(places);
 
     QString text;
     try {
-        text = platform::formatNumber(value, picture, separators);
-    } catch (const platform::Err &) {
+        text = runtime::formatNumber(value, picture, separators);
+    } catch (const runtime::Err &) {
         return;  // a run-time error is the runtime's answer too
     }
     if (value.isNull() || value.isEmpty())

@@ -2,9 +2,10 @@
 #include "fuzzsupport.h"
 
 #include "platform/registry.h"
-#include "platform/registryfile.h"
+#include "platform/registryexport.h"
 
 #include <algorithm>
+
 
 namespace zelvan::fuzz {
 

@@ -1,20 +1,21 @@
 // The select-list hints: which result columns are aggregates over one column.
 #include "fuzzsupport.h"
 
-#include "platform/selectlist.h"
+#include "database/embedded/selectlist.h"
+
 
 namespace zelvan::fuzz {
 
 void fuzzSelectList(QByteArrayView data)
 {
     const QString sql = QString::fromUtf8(data);
-    const QList<platform::SelectItemHint> hints = platform::selectItemHints(sql);
+    const QList<database::SelectItemHint> hints = database::selectItemHints(sql);
 
     check(hints.isEmpty() || sql.contains(u"select", Qt::CaseInsensitive), "only a SELECT has hints", sql);
     // Every item but the last ends at a comma.
     check(hints.size() <= sql.count(u',') + 1, "an item per comma at most", sql);
     static const QStringList Functions = {QStringLiteral("SUM"), QStringLiteral("MIN"), QStringLiteral("MAX"), QStringLiteral("AVG"), QStringLiteral("COUNT")};
-    for (const platform::SelectItemHint &hint : hints) {
+    for (const database::SelectItemHint &hint : hints) {
         if (hint.function.isEmpty()) {
             check(hint.column.isEmpty() && hint.qualifier.isEmpty(), "no column without an aggregate", sql);
             continue;

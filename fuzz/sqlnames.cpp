@@ -1,9 +1,10 @@
 // The three-part-name rewrite for an embedded instance (`db.dbo.table`).
 #include "fuzzsupport.h"
 
-#include "platform/sqlnames.h"
+#include "database/embedded/sqlnames.h"
 
 #include <QStringList>
+
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -69,11 +70,11 @@ void fuzzSqlNames(QByteArrayView data)
     const QString current = input.text();
     const QString sql = QString::fromUtf8(input.rest());
 
-    const platform::ThreePartRewrite rewrite = platform::rewriteThreePartNames(sql, current);
+    const database::ThreePartRewrite rewrite = database::rewriteThreePartNames(sql, current);
     check(literalsAndComments(rewrite.sql) == literalsAndComments(sql), "the rewrite never touches quoted text or comments",
           sql + u" -> "_s + rewrite.sql);
     for (const QString &database : rewrite.databases) {
-        check(!platform::equalsAsciiCaseInsensitive(database, current), "the current database is never attached", database);
+        check(!database::equalsAsciiCaseInsensitive(database, current), "the current database is never attached", database);
         check(sql.contains(database) || sql.contains(QString(database).replace(u"]"_s, u"]]"_s))
                   || sql.contains(QString(database).replace(u"\""_s, u"\"\""_s)),
               "an attached database is named in the text", database);

@@ -2,19 +2,20 @@
 // a database, the registry or the user reaches them.
 #include "fuzzsupport.h"
 
-#include "platform/err.h"
-#include "platform/variant.h"
+#include "runtime/err.h"
+#include "runtime/variant.h"
 
 #include <cmath>
 #include <optional>
+
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace zelvan::fuzz {
 
-using platform::Currency;
-using platform::Decimal;
-using platform::Variant;
+using runtime::Currency;
+using runtime::Decimal;
+using runtime::Variant;
 
 namespace {
 
@@ -25,8 +26,8 @@ auto attempt(const QString &text, Convert &&convert) -> std::optional<decltype(c
 {
     try {
         return convert();
-    } catch (const platform::Err &error) {
-        check(error.number() == platform::ErrNo::Overflow || error.number() == platform::ErrNo::TypeMismatch,
+    } catch (const runtime::Err &error) {
+        check(error.number() == runtime::ErrNo::Overflow || error.number() == runtime::ErrNo::TypeMismatch,
               "text raises only Overflow or Type mismatch", text + u": "_s + QString::number(error.number()));
         return std::nullopt;
     }

@@ -23,7 +23,7 @@ int main(int argc, char **argv)
         std::fputs("usage: zelvan-icon DIR SIZE...\n", stderr);
         return 2;
     }
-    const QImage icon = zelvan::loginIcon().pixmap(32, 32).toImage();
+    const QImage icon = zelvan::login::loginIcon().pixmap(32, 32).toImage();
     for (const QString &sizeText : args.mid(1)) {
         bool ok = false;
         const int size = sizeText.toInt(&ok);

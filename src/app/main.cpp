@@ -1,19 +1,22 @@
 #include "login/loginartwork.h"
 #include "login/loginfrm.h"
-#include "platform/commandline.h"
-#include "platform/desktopservices.h"
+#include "platform/endnow.h"
 #include "platform/logmessageboxes.h"
 #include "platform/processarguments.h"
-#include "platform/programexit.h"
-#include "platform/programstarter.h"
+#include "platform/processendnow.h"
+#include "platform/processlauncher.h"
 #include "platform/progress.h"
 #include "platform/progressdialog.h"
 #include "platform/qtmessageboxes.h"
 #include "platform/registry.h"
+#include "platform/systemclipboard.h"
+#include "platform/systemclock.h"
 #include "platform/systeminfo.h"
+#include "program/commandline.h"
+#include "program/exitcodes.h"
+#include "program/mainprocedure.h"
+#include "program/program.h"
 #include "report/reporthost.h"
-#include "startup/program.h"
-#include "startup/programstart.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -68,14 +71,14 @@ void messageFilter(QtMsgType type, const QMessageLogContext &context, const QStr
 
 int main(int argc, char **argv)
 {
-    const platform::CommandLine options = platform::CommandLine::parse(platform::processArguments(argc, argv));
+    const program::CommandLine options = program::CommandLine::parse(platform::processArguments(argc, argv));
     if (!options.error.isEmpty()) {
         print(stderr, QStringLiteral("zelvan: ") + options.error);
-        print(stderr, platform::CommandLine::usage());
-        return platform::ExitCode::LaunchParameters;
+        print(stderr, program::CommandLine::usage());
+        return program::ExitCode::LaunchParameters;
     }
     if (options.help) {
-        print(stdout, platform::CommandLine::helpText());
+        print(stdout, program::CommandLine::helpText());
         return 0;
     }
     if (options.version) {
@@ -93,7 +96,7 @@ int main(int argc, char **argv)
                           ? QStringLiteral(u"zelvan: ekran bulunamadı. Giriş penceresi için bir masaüstü oturumu gerekir.")
                           : QStringLiteral(u"zelvan: ekran bulunamadı. Rapor penceresi için bir masaüstü oturumu gerekir; "
                                            u"dosyaya yazmak için --pdf, --png veya --json kullanın."));
-        return platform::ExitCode::Other;
+        return program::ExitCode::Other;
     }
 
     qInstallMessageHandler(messageFilter);
@@ -104,7 +107,7 @@ int main(int argc, char **argv)
     // The desktop entry's name and icon, so that the desktop groups the
     // program's windows under them.
     QGuiApplication::setDesktopFileName(QStringLiteral("zelvan"));
-    QApplication::setWindowIcon(loginIcon());
+    QApplication::setWindowIcon(login::loginIcon());
     QApplication::setQuitOnLastWindowClosed(false);
 
     std::unique_ptr<platform::MessageBoxes> messages;
@@ -118,11 +121,11 @@ int main(int argc, char **argv)
     else
         progress = std::make_unique<platform::ProgressDialog>();
     platform::SystemClipboard clipboard;
-    platform::ProcessExit exit;
+    platform::ProcessEndNow exit;
     platform::SystemClock clock;
     const auto registry = platform::createUserRegistry();
     const auto system = platform::createSystemInfo();
-    const auto starter = platform::createProgramStarter();
+    const auto launcher = platform::createProcessLauncher();
 
     platform::Services services;
     services.messages = messages.get();
@@ -131,16 +134,16 @@ int main(int argc, char **argv)
     services.clock = &clock;
     services.registry = registry.get();
     services.system = system.get();
-    services.starter = starter.get();
+    services.launcher = launcher.get();
     services.progress = progress.get();
     services.programDir = QApplication::applicationDirPath();
 
-    Program program(services, options);
-    ReportHost report;
-    program.showReport = [&report](Program &p) { report.show(p); };
-    program.showLoginDialog = [](Program &p) { showLoginFrm(p); };
+    program::Program program(services, options);
+    report::ReportHost report;
+    program.showReport = [&report](program::Program &p) { report.show(p); };
+    program.showLoginDialog = [](program::Program &p) { login::showLoginFrm(p); };
 
-    Main(program);
+    program::Main(program);
     if (!anyWindowOpen())
         return program.exitCode;
     const int rc = app.exec();

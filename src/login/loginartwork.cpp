@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
-namespace zelvan {
+namespace zelvan::login {
 
 namespace {
 
@@ -107,4 +107,4 @@ QIcon loginIcon()
     return QIcon(QPixmap::fromImage(image));
 }
 
-} // namespace zelvan
+} // namespace zelvan::login

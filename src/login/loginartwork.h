@@ -4,7 +4,7 @@
 #include <QPixmap>
 #include <QSize>
 
-namespace zelvan {
+namespace zelvan::login {
 
 // The login dialog's own graphics, drawn here rather than read from files.
 
@@ -15,4 +15,4 @@ QPixmap loginStripPicture(QSize size);
 // padlock before a ledger page.
 QIcon loginIcon();
 
-} // namespace zelvan
+} // namespace zelvan::login

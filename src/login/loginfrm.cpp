@@ -1,22 +1,23 @@
 #include "login/loginfrm.h"
 
+#include "database/connection.h"
+#include "database/recordset.h"
+#include "database/recordsetmodel.h"
 #include "login/loginartwork.h"
 #include "login/navigation.h"
 #include "login/passwordtext.h"
-#include "platform/codepage1254.h"
-#include "platform/connection.h"
-#include "platform/err.h"
+#include "platform/endnow.h"
 #include "platform/messageboxes.h"
-#include "platform/programexit.h"
-#include "platform/recordset.h"
-#include "platform/recordsetmodel.h"
 #include "platform/registry.h"
 #include "platform/systeminfo.h"
-#include "startup/connectandshowreport.h"
-#include "startup/openrecordset.h"
-#include "startup/program.h"
-#include "startup/regionalsettings.h"
-#include "startup/registryaccess.h"
+#include "program/connectandshowreport.h"
+#include "program/exitcodes.h"
+#include "program/openrecordset.h"
+#include "program/program.h"
+#include "program/regionalsettings.h"
+#include "program/registryaccess.h"
+#include "runtime/codepage1254.h"
+#include "runtime/err.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -34,7 +35,7 @@
 
 #include <algorithm>
 
-namespace zelvan {
+namespace zelvan::login {
 
 namespace {
 
@@ -143,7 +144,7 @@ bool anyWindowVisible()
 
 } // namespace
 
-LoginFrm::LoginFrm(Program &program, QWidget *parent)
+LoginFrm::LoginFrm(program::Program &program, QWidget *parent)
     : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
     , m_program(program)
 {
@@ -277,7 +278,7 @@ void LoginFrm::buildControls()
     rows.setColor(QPalette::AlternateBase, OddRowBack);
     TDBG1->setPalette(rows);
     setBackColor(TDBG1->viewport(), GridBack, QPalette::Base);
-    m_companies = new platform::RecordsetModel(this);
+    m_companies = new database::RecordsetModel(this);
     TDBG1->setModel(m_companies);
     // The grid's current row is the recordset's current record.
     connect(TDBG1->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &current) {
@@ -317,9 +318,9 @@ void LoginFrm::runHandler(const std::function<void()> &handler)
 {
     try {
         handler();
-    } catch (const platform::Err &e) {
+    } catch (const runtime::Err &e) {
         m_program.msgBox(e.description(), platform::MsgBox::Critical);
-        m_program.end(platform::ExitCode::Other);
+        m_program.end(program::ExitCode::Other);
     }
 }
 
@@ -336,7 +337,7 @@ void LoginFrm::closeEvent(QCloseEvent *event)
 {
     // Closed through its frame: nothing is chosen and no other window exists.
     event->accept();
-    endEventLoop(platform::ExitCode::Ok);
+    endEventLoop(program::ExitCode::Ok);
 }
 
 bool LoginFrm::eventFilter(QObject *watched, QEvent *event)
@@ -395,13 +396,13 @@ bool LoginFrm::eventFilter(QObject *watched, QEvent *event)
 
 void LoginFrm::Form_Load()
 {
-    CheckRegionalSettings(m_program);
+    program::CheckRegionalSettings(m_program);
 
     // GetComputerNameA writes the name and a NUL into a buffer of blanks.
     QByteArray buffer(255, ' ');
     quint32 size = 255;
     m_program.services.system->getComputerName(buffer, size);
-    QString name = trimBlanks(platform::fromCp1254(buffer));
+    QString name = trimBlanks(runtime::fromCp1254(buffer));
     // Drop the NUL. A failed call leaves nothing but blanks: the name, and
     // so the server box, stays empty.
     if (!name.isEmpty())
@@ -427,7 +428,7 @@ void LoginFrm::Form_KeyDown(int keyCode, int)
 
 void LoginFrm::CikisBtn_Click()
 {
-    m_program.end(platform::ExitCode::Ok);
+    m_program.end(program::ExitCode::Ok);
 }
 
 void LoginFrm::FirmaPnl_Click()
@@ -437,36 +438,36 @@ void LoginFrm::FirmaPnl_Click()
 
 void LoginFrm::Def_Kullanici_Oku()
 {
-    const QString user = RegReadString(m_program, platform::Registry::CurrentUser, RegistryKey, u"DEF_KUL"_s);
+    const QString user = program::RegReadString(m_program, platform::Registry::CurrentUser, RegistryKey, u"DEF_KUL"_s);
     if (!user.isEmpty())
         sysus_nm->setText(trimBlanks(user));
-    const QString server = RegReadString(m_program, platform::Registry::CurrentUser, RegistryKey, u"DEF_SRVR"_s);
+    const QString server = program::RegReadString(m_program, platform::Registry::CurrentUser, RegistryKey, u"DEF_SRVR"_s);
     if (!server.isEmpty())
         DB_Name->setText(trimBlanks(server));
 }
 
 void LoginFrm::Def_Kullanici_Kaydet()
 {
-    RegWriteString(m_program, platform::Registry::CurrentUser, RegistryKey, u"DEF_KUL"_s, trimBlanks(sysus_nm->text()));
-    RegWriteString(m_program, platform::Registry::CurrentUser, RegistryKey, u"DEF_SRVR"_s, trimBlanks(DB_Name->text()));
+    program::RegWriteString(m_program, platform::Registry::CurrentUser, RegistryKey, u"DEF_KUL"_s, trimBlanks(sysus_nm->text()));
+    program::RegWriteString(m_program, platform::Registry::CurrentUser, RegistryKey, u"DEF_SRVR"_s, trimBlanks(DB_Name->text()));
 }
 
 void LoginFrm::TamamBtn_Click()
 {
-    Degiskenler &vars = m_program.vars;
+    program::Degiskenler &vars = m_program.vars;
     try {
         vars.DbUserName = sysus_nm->text();
         vars.DbPassword = sysus->text();
         vars.ServerName = trimBlanks(DB_Name->text());
-        vars.DbConnection = std::make_shared<platform::Connection>();
-        vars.DbConnection->open(connectionStringFor(vars));
+        vars.DbConnection = std::make_shared<database::Connection>();
+        vars.DbConnection->open(program::connectionStringFor(vars));
 
         // A quote in the user name is doubled: the name is looked up as typed
         // instead of breaking the query. Names without quotes are unchanged.
         const QString userName = TurkishUpperCase(sysus_nm->text()).replace(u'\'', u"''"_s);
         if (!LoginRecordset)
-            LoginRecordset = std::make_shared<platform::Recordset>();
-        OpenRecordset(m_program, *LoginRecordset,
+            LoginRecordset = std::make_shared<database::Recordset>();
+        program::OpenRecordset(m_program, *LoginRecordset,
                       u"SELECT sysus_ID FROM sysuslng WHERE sysus_nm='"_s + userName + u"' and sysus='"_s
                           + EncodePassword(sysus->text()) + u"'"_s);
         if (LoginRecordset->recordCount() == 0) {
@@ -477,7 +478,7 @@ void LoginFrm::TamamBtn_Click()
             Def_Kullanici_Kaydet();
         vars.UserId = LoginRecordset->field(u"sysus_ID"_s).toLong();
 
-        OpenRecordset(m_program, *LoginRecordset,
+        program::OpenRecordset(m_program, *LoginRecordset,
                       u"SELECT sysfrmlng.sysfrm_nm,sysfrmlng.sysfrm_kd,sysfrmlng.sysfrm_dbnm,sysfrmlng.sysfrm_ID,"
                       u"sysfrmlng.Mali_Yil_Baslangic,sysfrmlng.Mali_Yil_Bitis FROM sysfrmlng,sysusfrmlng WHERE "
                       u"sysfrmlng.sysfrm_ID=sysusfrmlng.sysfrm_ID and sysusfrmlng.sysus_ID="_s
@@ -488,8 +489,8 @@ void LoginFrm::TamamBtn_Click()
         KullaniciPnl->hide();
         // The grid is the only control left that can take the focus.
         TDBG1->setFocus(Qt::OtherFocusReason);
-    } catch (const platform::Err &e) {
-        if (e.number() == platform::ErrNo::LoginFailed) {
+    } catch (const runtime::Err &e) {
+        if (e.number() == runtime::ErrNo::LoginFailed) {
             failedLogin();
             return;
         }
@@ -506,7 +507,7 @@ void LoginFrm::failedLogin()
     if (LoginAttempts >= 3) {
         m_program.msgBox(u"Giriş Hatası Böyle Bir Kullanıcı Tanımlı Değil.Deneme Sayınız Bitmiştir."_s,
                          platform::MsgBox::Critical);
-        m_program.end(platform::ExitCode::TooManyLogins);
+        m_program.end(program::ExitCode::TooManyLogins);
     }
     m_program.msgBox(u"Kullanıcı adınızı ve şifrenizi kontrol ediniz."_s, platform::MsgBox::Critical);
     sysus_nm->setFocus(Qt::OtherFocusReason);
@@ -515,7 +516,7 @@ void LoginFrm::failedLogin()
 void LoginFrm::SetupCompanyGrid()
 {
     if (!LoginRecordset)
-        LoginRecordset = std::make_shared<platform::Recordset>();
+        LoginRecordset = std::make_shared<database::Recordset>();
     // A list query that failed left the recordset closed: the grid is empty.
     m_companies->setRecordset(LoginRecordset);
     const int last = m_companies->columnCount() - 1;
@@ -538,15 +539,15 @@ void LoginFrm::SetupCompanyGrid()
 void LoginFrm::ChooseCompany()
 {
     // An empty list has no current row to choose: the choice is ignored.
-    if (!LoginRecordset || LoginRecordset->state() != platform::Recordset::StateOpen || LoginRecordset->eof())
+    if (!LoginRecordset || LoginRecordset->state() != database::Recordset::StateOpen || LoginRecordset->eof())
         return;
-    Program &program = m_program;
+    program::Program &program = m_program;
     const auto endLoop = endEventLoop;
     program.vars.DatabaseName = trimBlanks(LoginRecordset->field(u"sysfrm_dbnm"_s).toString());
 
     hide();
     deleteLater();
-    ConnectAndShowReport(program);
+    program::ConnectAndShowReport(program);
     // Nothing left to show (the report refused, or written instead of shown).
     if (!anyWindowVisible())
         endLoop(program.exitCode);
@@ -576,7 +577,7 @@ void LoginFrm::TextBox_LostFocus(QLineEdit *box)
     setBackColor(box, colourNumber(UnfocusedBackColor), QPalette::Base);
 }
 
-LoginFrm *showLoginFrm(Program &program)
+LoginFrm *showLoginFrm(program::Program &program)
 {
     auto form = std::make_unique<LoginFrm>(program);
     form->setAttribute(Qt::WA_DeleteOnClose);
@@ -588,4 +589,4 @@ LoginFrm *showLoginFrm(Program &program)
     return form.release();
 }
 
-} // namespace zelvan
+} // namespace zelvan::login

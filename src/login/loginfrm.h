@@ -14,13 +14,16 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 
-namespace zelvan {
-
-namespace platform {
+namespace zelvan::database {
 class Recordset;
 class RecordsetModel;
-}
+} // namespace zelvan::database
+
+namespace zelvan::program {
 class Program;
+} // namespace zelvan::program
+
+namespace zelvan::login {
 
 // The login dialog: user name, password and server on the user panel; after
 // a successful check, the user's companies on the company panel. Choosing a
@@ -30,7 +33,7 @@ class LoginFrm : public QWidget
     Q_OBJECT
 
 public:
-    explicit LoginFrm(Program &program, QWidget *parent = nullptr);
+    explicit LoginFrm(program::Program &program, QWidget *parent = nullptr);
     ~LoginFrm() override;
 
     // The controls, by their names (also their object names).
@@ -52,7 +55,7 @@ public:
     // Failed logins so far; the third ends the program.
     quint8 LoginAttempts = 0;
     // The user lookup, then the company list that TDBG1 shows.
-    std::shared_ptr<platform::Recordset> LoginRecordset;
+    std::shared_ptr<database::Recordset> LoginRecordset;
 
     // Ends the event loop once the dialog is gone and no window is left
     // (closed through its frame, or the company chosen and nothing shown).
@@ -89,14 +92,14 @@ private:
     // and ends the program, as the old runtime did.
     void runHandler(const std::function<void()> &handler);
 
-    Program &m_program;
-    platform::RecordsetModel *m_companies = nullptr;
+    program::Program &m_program;
+    database::RecordsetModel *m_companies = nullptr;
     bool m_activated = false;
     QLineEdit *m_focusedBox = nullptr;  // the text box whose GotFocus ran last
 };
 
 // Main's dialog start: creates LoginFrm, runs Form_Load and shows the dialog
 // modeless. The dialog deletes itself when it is closed or unloaded.
-LoginFrm *showLoginFrm(Program &program);
+LoginFrm *showLoginFrm(program::Program &program);
 
-} // namespace zelvan
+} // namespace zelvan::login

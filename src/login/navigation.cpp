@@ -1,13 +1,13 @@
 #include "login/navigation.h"
 
-#include "platform/err.h"
-#include "platform/variant.h"
+#include "runtime/err.h"
+#include "runtime/variant.h"
 
 #include <QLineEdit>
 #include <QVariant>
 #include <QWidget>
 
-namespace zelvan {
+namespace zelvan::login {
 
 namespace {
 
@@ -26,8 +26,8 @@ void collectControls(QWidget *parent, QWidgetList &controls)
 std::optional<qint16> elementNumber(const QString &text)
 {
     try {
-        return platform::Variant::string(text).toInteger();
-    } catch (const platform::Err &) {
+        return runtime::Variant::string(text).toInteger();
+    } catch (const runtime::Err &) {
         return std::nullopt;
     }
 }
@@ -187,4 +187,4 @@ void SelectAllText(QLineEdit *box)
     box->setSelection(0, int(box->text().size()));
 }
 
-} // namespace zelvan
+} // namespace zelvan::login

@@ -8,7 +8,7 @@
 class QLineEdit;
 class QWidget;
 
-namespace zelvan {
+namespace zelvan::login {
 
 // Key codes as the old runtime numbers them.
 namespace KeyCode {
@@ -60,4 +60,4 @@ void NavigateByTag(QWidget *form, int keyCode, QLineEdit *box, bool edge);
 // Selects the whole text of `box` (SelStart 0, SelLength the text's length).
 void SelectAllText(QLineEdit *box);
 
-} // namespace zelvan
+} // namespace zelvan::login

@@ -1,10 +1,10 @@
 #include "login/passwordtext.h"
 
-#include "platform/codepage1254.h"
+#include "runtime/codepage1254.h"
 
 #include <QList>
 
-namespace zelvan {
+namespace zelvan::login {
 
 QString EncodePassword(const QString &password)
 {
@@ -12,12 +12,12 @@ QString EncodePassword(const QString &password)
     int position = 0;
     for (char32_t ch : password.toUcs4()) {
         ++position;
-        int code = platform::cp1254Code(ch);
+        int code = runtime::cp1254Code(ch);
         if (code < 0)
             code = '?';
         const int encoded = 2 * code + position;
         if (encoded <= 255)
-            result.append(QChar(char16_t(platform::cp1254Char(quint8(encoded)))));
+            result.append(QChar(char16_t(runtime::cp1254Char(quint8(encoded)))));
     }
     return result;
 }
@@ -54,4 +54,4 @@ QString TurkishUpperCase(const QString &text)
     return result;
 }
 
-} // namespace zelvan
+} // namespace zelvan::login

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace zelvan {
+namespace zelvan::login {
 
 // The suite's password transformation: each character's code a in code page
 // 1254 at 1-based position i becomes the character of code 2a + i; positions
@@ -13,4 +13,4 @@ QString EncodePassword(const QString &password);
 // character takes its ordinary upper-case form.
 QString TurkishUpperCase(const QString &text);
 
-} // namespace zelvan
+} // namespace zelvan::login

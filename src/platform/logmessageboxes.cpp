@@ -1,6 +1,6 @@
 #include "platform/logmessageboxes.h"
 
-#include "platform/jsontext.h"
+#include "runtime/jsontext.h"
 
 namespace zelvan::platform {
 
@@ -36,8 +36,8 @@ QByteArray LogMessageBoxes::line(const QString &text, int style, const QString &
 {
     const char *answerName = answer == MsgBox::Yes ? "yes" : answer == MsgBox::No ? "no" : "ok";
     return QByteArray("{\"msgbox\":{\"icon\":\"") + iconName(style) + "\",\"buttons\":\""
-        + (isYesNo(style) ? "yesno" : "ok") + "\",\"caption\":" + jsonString(caption) + ",\"text\":"
-        + jsonString(text) + ",\"answer\":\"" + answerName + "\"}}";
+        + (isYesNo(style) ? "yesno" : "ok") + "\",\"caption\":" + runtime::jsonString(caption) + ",\"text\":"
+        + runtime::jsonString(text) + ",\"answer\":\"" + answerName + "\"}}";
 }
 
 int LogMessageBoxes::show(const QString &text, int style, const QString &caption)

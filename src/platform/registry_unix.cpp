@@ -1,10 +1,10 @@
-#include "platform/fileregistry.h"
+#include "platform/registryfilestore.h"
 
 namespace zelvan::platform {
 
 std::unique_ptr<Registry> createUserRegistry()
 {
-    return std::make_unique<FileRegistry>();
+    return std::make_unique<RegistryFileStore>();
 }
 
 } // namespace zelvan::platform

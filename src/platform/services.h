@@ -7,9 +7,9 @@ namespace zelvan::platform {
 class Clipboard;
 class Clock;
 class MessageBoxes;
-class ProgramExit;
+class EndNow;
 class Progress;
-class ProgramStarter;
+class ProcessLauncher;
 class Registry;
 class SystemInfo;
 
@@ -19,11 +19,11 @@ struct Services
 {
     MessageBoxes *messages = nullptr;
     Clipboard *clipboard = nullptr;
-    ProgramExit *exit = nullptr;
+    EndNow *exit = nullptr;
     Clock *clock = nullptr;
     Registry *registry = nullptr;
     SystemInfo *system = nullptr;
-    ProgramStarter *starter = nullptr;
+    ProcessLauncher *launcher = nullptr;
     Progress *progress = nullptr;
     QString programDir;  // the folder of the zelvan executable
 };

@@ -1,6 +1,6 @@
 #include "platform/systeminfo.h"
 
-#include "platform/codepage1254.h"
+#include "runtime/codepage1254.h"
 
 #include <QSysInfo>
 
@@ -18,7 +18,7 @@ public:
 
     bool getComputerName(QByteArray &buffer, quint32 &size) override
     {
-        return putComputerName(toCp1254(QSysInfo::machineHostName()), buffer, size);
+        return putComputerName(runtime::toCp1254(QSysInfo::machineHostName()), buffer, size);
     }
 };
 

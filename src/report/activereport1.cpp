@@ -4,13 +4,13 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace zelvan {
+namespace zelvan::report {
 
-using platform::ReportAlignment;
-using platform::ReportControl;
-using platform::ReportFont;
-using platform::ReportPage;
-using platform::ReportSection;
+using reportengine::ReportAlignment;
+using reportengine::ReportControl;
+using reportengine::ReportFont;
+using reportengine::ReportPage;
+using reportengine::ReportSection;
 
 namespace {
 
@@ -184,4 +184,4 @@ QStringList ActiveReport1::dateTimeFieldNames()
     return {DateTimeFields[0], DateTimeFields[1]};
 }
 
-} // namespace zelvan
+} // namespace zelvan::report

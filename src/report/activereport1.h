@@ -1,11 +1,11 @@
 #pragma once
 
-#include "platform/reportlayout.h"
+#include "reportengine/reportlayout.h"
 
 #include <QString>
 #include <QStringList>
 
-namespace zelvan {
+namespace zelvan::report {
 
 // The report "ZELVAN RAPORU": one page setting the company's debts (left
 // column) against what it holds or is owed (right column), each closed by a
@@ -16,8 +16,8 @@ class ActiveReport1
 public:
     ActiveReport1();
 
-    platform::ReportPage &page() { return m_page; }
-    const platform::ReportPage &page() const { return m_page; }
+    reportengine::ReportPage &page() { return m_page; }
+    const reportengine::ReportPage &page() const { return m_page; }
 
     // The output format of every amount field.
     static QString amountFormat();
@@ -28,10 +28,10 @@ public:
     static QStringList dateTimeFieldNames();
 
     // The report's stored layout, every field empty.
-    static platform::ReportPage layout();
+    static reportengine::ReportPage layout();
 
 private:
-    platform::ReportPage m_page;
+    reportengine::ReportPage m_page;
 };
 
-} // namespace zelvan
+} // namespace zelvan::report

@@ -1,18 +1,19 @@
 #include "report/detailformat.h"
 
+#include "database/recordset.h"
 #include "platform/clock.h"
-#include "platform/programexit.h"
+#include "platform/endnow.h"
 #include "platform/progress.h"
-#include "platform/recordset.h"
+#include "program/exitcodes.h"
+#include "program/openrecordset.h"
+#include "program/program.h"
 #include "report/reportvalues.h"
 #include "report/stockvaluation.h"
-#include "startup/openrecordset.h"
-#include "startup/program.h"
 
-namespace zelvan {
+namespace zelvan::report {
 
-using platform::Recordset;
-using platform::Variant;
+using database::Recordset;
+using runtime::Variant;
 
 const QList<ReportFigure> &reportFigures()
 {
@@ -48,13 +49,13 @@ namespace {
 
 // OpenRecordset, then the end of the run when it could not open the query:
 // its messages have been shown and a made-up figure must not be printed.
-Recordset &openOrEnd(Program &program, std::shared_ptr<Recordset> &rs, const QString &sql)
+Recordset &openOrEnd(program::Program &program, std::shared_ptr<Recordset> &rs, const QString &sql)
 {
     if (!rs)
         rs = std::make_shared<Recordset>();
-    OpenRecordset(program, *rs, sql);
+    program::OpenRecordset(program, *rs, sql);
     if (rs->state() != Recordset::StateOpen)
-        program.end(platform::ExitCode::ReportQuery);
+        program.end(program::ExitCode::ReportQuery);
     return *rs;
 }
 
@@ -63,7 +64,7 @@ void addToTotal(ReportValues &report, const QString &totalField, const Variant &
     report.setValue(totalField, report.value(totalField) + value);
 }
 
-void figureStep(Program &program, ReportValues &report, const ReportFigure &figure)
+void figureStep(program::Program &program, ReportValues &report, const ReportFigure &figure)
 {
     Recordset &rs = openOrEnd(program, program.vars.SharedRecordset, figure.sql);
     const Variant &sum = rs.field(QStringLiteral("Toplam"));
@@ -74,16 +75,16 @@ void figureStep(Program &program, ReportValues &report, const ReportFigure &figu
 const QString StockProgressLabel = QStringLiteral(u"Stok değerleniyor");
 
 // The running stock total plus one item's value, as Currency.
-Variant addItemValue(const Variant &running, platform::Currency value)
+Variant addItemValue(const Variant &running, runtime::Currency value)
 {
     return Variant::currency((running + Variant::currency(value)).toCurrency());
 }
 
 // One movement query per item of the stock list.
-Variant valuePerItem(Program &program, std::shared_ptr<Recordset> &stockList, platform::Progress *progress)
+Variant valuePerItem(program::Program &program, std::shared_ptr<Recordset> &stockList, platform::Progress *progress)
 {
     Recordset &items = openOrEnd(program, stockList, StockListSql);
-    Variant running = Variant::currency(platform::Currency());
+    Variant running = Variant::currency(runtime::Currency());
     const QString idColumn = QStringLiteral("Stok_ID");
     // Counting the items reads the list ahead: a list of ids, small even
     // for a large company, and no extra query.
@@ -104,13 +105,13 @@ Variant valuePerItem(Program &program, std::shared_ptr<Recordset> &stockList, pl
 
 // The movements of all items in one query, valued item by item as they come.
 // Items of the list without movements are worth 0 and simply do not appear.
-Variant valueInOnePass(Program &program, std::shared_ptr<Recordset> &stockList, platform::Progress *progress)
+Variant valueInOnePass(program::Program &program, std::shared_ptr<Recordset> &stockList, platform::Progress *progress)
 {
     Recordset &movements = openOrEnd(program, stockList, StockOnePassSql);
     if (progress)
         progress->start(StockProgressLabel, 0);  // the number of items is not known ahead
     const MovementColumns columns = MovementColumns::of(movements, true);
-    Variant running = Variant::currency(platform::Currency());
+    Variant running = Variant::currency(runtime::Currency());
     qint64 done = 0;
     while (!movements.eof()) {
         running = addItemValue(running, valueItemMovements(movements, columns));
@@ -120,7 +121,7 @@ Variant valueInOnePass(Program &program, std::shared_ptr<Recordset> &stockList, 
     return running;
 }
 
-void stockStep(Program &program, ReportValues &report, std::shared_ptr<Recordset> &stockList)
+void stockStep(program::Program &program, ReportValues &report, std::shared_ptr<Recordset> &stockList)
 {
     platform::Progress *progress = program.services.progress;
     const Variant total = program.options.stockOnePass ? valueInOnePass(program, stockList, progress)
@@ -133,11 +134,11 @@ void stockStep(Program &program, ReportValues &report, std::shared_ptr<Recordset
 
 } // namespace
 
-void Detail_Format(Program &program, ReportValues &report, std::shared_ptr<Recordset> &stockList)
+void Detail_Format(program::Program &program, ReportValues &report, std::shared_ptr<Recordset> &stockList)
 {
-    report.setValue(QStringLiteral("tarih"), Variant::date(platform::oleDateFrom(program.services.clock->currentDate())));
+    report.setValue(QStringLiteral("tarih"), Variant::date(runtime::oleDateFrom(program.services.clock->currentDate())));
     report.setValue(QStringLiteral("saat"),
-                    Variant::date(platform::oleDateFrom(QDate(1899, 12, 30), program.services.clock->currentTime())));
+                    Variant::date(runtime::oleDateFrom(QDate(1899, 12, 30), program.services.clock->currentTime())));
 
     for (const ReportFigure &figure : reportFigures()) {
         if (figure.sql.isEmpty())
@@ -147,4 +148,4 @@ void Detail_Format(Program &program, ReportValues &report, std::shared_ptr<Recor
     }
 }
 
-} // namespace zelvan
+} // namespace zelvan::report

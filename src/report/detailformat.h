@@ -5,12 +5,16 @@
 
 #include <memory>
 
-namespace zelvan {
-
-namespace platform {
+namespace zelvan::database {
 class Recordset;
-}
+} // namespace zelvan::database
+
+namespace zelvan::program {
 class Program;
+} // namespace zelvan::program
+
+namespace zelvan::report {
+
 class ReportValues;
 
 // The report's figures: what the Detail section's format handler computes.
@@ -44,6 +48,6 @@ inline const QString StockOnePassSql = QStringLiteral(
 // fails (after OpenRecordset has shown it) ends the program with exit code 8:
 // no page is made with a figure that could not be computed. With the option
 // --stock-one-pass the stock value comes from one query instead of one per item.
-void Detail_Format(Program &program, ReportValues &report, std::shared_ptr<platform::Recordset> &stockList);
+void Detail_Format(program::Program &program, ReportValues &report, std::shared_ptr<database::Recordset> &stockList);
 
-} // namespace zelvan
+} // namespace zelvan::report

@@ -1,26 +1,27 @@
 #include "report/reporthost.h"
 
-#include "platform/err.h"
+#include "database/recordset.h"
+#include "platform/endnow.h"
 #include "platform/messageboxes.h"
-#include "platform/programexit.h"
-#include "platform/recordset.h"
-#include "platform/reportexport.h"
-#include "platform/reportviewer.h"
+#include "program/exitcodes.h"
+#include "program/program.h"
+#include "program/regionalsettings.h"
 #include "report/detailformat.h"
 #include "report/reportoutput.h"
-#include "startup/program.h"
-#include "startup/regionalsettings.h"
+#include "reportengine/reportexport.h"
+#include "reportengine/reportviewer.h"
+#include "runtime/err.h"
 
 #include <QCoreApplication>
 
 #include <cstdio>
 
-namespace zelvan {
+namespace zelvan::report {
 
 ReportHost::ReportHost() = default;
 ReportHost::~ReportHost() = default;
 
-void ReportHost::show(Program &program)
+void ReportHost::show(program::Program &program)
 {
     if (!m_report)
         m_report = std::make_unique<ActiveReport1>();
@@ -30,34 +31,34 @@ void ReportHost::show(Program &program)
         m_formatted = true;
         try {
             Detail_Format(program, m_values, m_stockList);
-        } catch (const platform::Err &e) {
+        } catch (const runtime::Err &e) {
             // An overflow, or text where a number belongs: no page with a wrong figure.
             program.msgBox(QStringLiteral(u"Rapor hazırlanamadı: ") + e.description(), platform::MsgBox::Critical);
-            program.end(platform::ExitCode::ReportQuery);
+            program.end(program::ExitCode::ReportQuery);
         }
-        fillPageTexts(*m_report, m_values, readWorkstationFormats(program));
+        fillPageTexts(*m_report, m_values, program::readWorkstationFormats(program));
     }
 
     if (program.options.headless()) {
         writeOutputs(program);
         return;
     }
-    m_viewer = std::make_unique<platform::ReportViewer>(m_report->page(), program.services.messages);
+    m_viewer = std::make_unique<reportengine::ReportViewer>(m_report->page(), program.services.messages);
     m_viewer->setWindowTitle(QStringLiteral("ZELVAN RAPORU"));
-    QObject::connect(m_viewer.get(), &platform::ReportViewer::closed, [] { QCoreApplication::exit(0); });
+    QObject::connect(m_viewer.get(), &reportengine::ReportViewer::closed, [] { QCoreApplication::exit(0); });
     m_viewer->show();
 }
 
-void ReportHost::writeOutputs(Program &program)
+void ReportHost::writeOutputs(program::Program &program)
 {
     const auto fail = [&program](const QString &error) {
         program.msgBox(error, platform::MsgBox::Critical);
-        program.end(platform::ExitCode::Other);
+        program.end(program::ExitCode::Other);
     };
     QString error;
-    if (!program.options.pdfPath.isEmpty() && !platform::writePdf(m_report->page(), program.options.pdfPath, &error))
+    if (!program.options.pdfPath.isEmpty() && !reportengine::writePdf(m_report->page(), program.options.pdfPath, &error))
         fail(error);
-    if (!program.options.pngPath.isEmpty() && !platform::writePng(m_report->page(), program.options.pngPath, &error))
+    if (!program.options.pngPath.isEmpty() && !reportengine::writePng(m_report->page(), program.options.pngPath, &error))
         fail(error);
     if (program.options.json) {
         const QByteArray json = reportJson(*m_report, m_values) + '\n';
@@ -66,4 +67,4 @@ void ReportHost::writeOutputs(Program &program)
     }
 }
 
-} // namespace zelvan
+} // namespace zelvan::report

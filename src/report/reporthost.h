@@ -5,13 +5,19 @@
 
 #include <memory>
 
-namespace zelvan {
-
-namespace platform {
+namespace zelvan::database {
 class Recordset;
-class ReportViewer;
-}
+} // namespace zelvan::database
+
+namespace zelvan::program {
 class Program;
+} // namespace zelvan::program
+
+namespace zelvan::reportengine {
+class ReportViewer;
+} // namespace zelvan::reportengine
+
+namespace zelvan::report {
 
 // The report object of the run: created on first use, computed once, then
 // shown in the viewer or written to the outputs the command line asked for.
@@ -21,20 +27,20 @@ public:
     ReportHost();
     ~ReportHost();
 
-    void show(Program &program);
+    void show(program::Program &program);
 
     const ActiveReport1 *report() const { return m_report.get(); }
     const ReportValues &values() const { return m_values; }
-    platform::ReportViewer *viewer() const { return m_viewer.get(); }
+    reportengine::ReportViewer *viewer() const { return m_viewer.get(); }
 
 private:
-    void writeOutputs(Program &program);
+    void writeOutputs(program::Program &program);
 
     std::unique_ptr<ActiveReport1> m_report;
     ReportValues m_values;
-    std::shared_ptr<platform::Recordset> m_stockList;
-    std::unique_ptr<platform::ReportViewer> m_viewer;
+    std::shared_ptr<database::Recordset> m_stockList;
+    std::unique_ptr<reportengine::ReportViewer> m_viewer;
     bool m_formatted = false;
 };
 
-} // namespace zelvan
+} // namespace zelvan::report

@@ -1,33 +1,33 @@
 #include "report/reportoutput.h"
 
-#include "platform/err.h"
-#include "platform/jsontext.h"
-#include "platform/numberformat.h"
+#include "program/regionalsettings.h"
 #include "report/activereport1.h"
 #include "report/reportvalues.h"
-#include "startup/regionalsettings.h"
+#include "runtime/err.h"
+#include "runtime/jsontext.h"
+#include "runtime/numberformat.h"
 
 #include <charconv>
 
-namespace zelvan {
+namespace zelvan::report {
 
-using platform::Variant;
+using runtime::Variant;
 
-void fillPageTexts(ActiveReport1 &report, const ReportValues &values, const WorkstationFormats &formats)
+void fillPageTexts(ActiveReport1 &report, const ReportValues &values, const program::WorkstationFormats &formats)
 {
-    platform::Separators separators;
+    runtime::Separators separators;
     separators.decimal = formats.decimalSeparator.isEmpty() ? QChar(u',') : formats.decimalSeparator.front();
     separators.thousands = formats.thousandsSeparator.isEmpty() ? QChar(u'.') : formats.thousandsSeparator.front();
 
     const QString amountFormat = ActiveReport1::amountFormat();
     for (const QString &name : ActiveReport1::amountFieldNames())
-        report.page().setFieldText(name, platform::formatNumber(values.value(name), amountFormat, separators));
+        report.page().setFieldText(name, runtime::formatNumber(values.value(name), amountFormat, separators));
 
     const auto dateText = [&](const QString &field, const QString &picture) {
         const Variant &value = values.value(field);
         if (value.isEmpty() || value.isNull())
             return QString();
-        return platform::formatDateTime(value.toDateTime(), picture);
+        return runtime::formatDateTime(value.toDateTime(), picture);
     };
     report.page().setFieldText(QStringLiteral("tarih"), dateText(QStringLiteral("tarih"), formats.shortDate));
     report.page().setFieldText(QStringLiteral("saat"), dateText(QStringLiteral("saat"), formats.timeFormat));
@@ -65,8 +65,8 @@ QString plainDecimal(const Variant &value)
         // Through its 15-digit decimal form, so that no exponent appears;
         // beyond Decimal's range, the double's own shortest digits.
         try {
-            return platform::Decimal::fromDouble(value.doubleValue()).toString();
-        } catch (const platform::Err &) {
+            return runtime::Decimal::fromDouble(value.doubleValue()).toString();
+        } catch (const runtime::Err &) {
             return plainDigits(value.doubleValue());
         }
     }
@@ -77,21 +77,21 @@ QString plainDecimal(const Variant &value)
 
 QByteArray reportJson(const ActiveReport1 &report, const ReportValues &values)
 {
-    using platform::jsonString;
-    QByteArray json = "{\"title\":" + jsonString(report.page().caption) + ",\"fields\":{";
+    using runtime::jsonString;
+    QByteArray json = "{\"title\":" + runtime::jsonString(report.page().caption) + ",\"fields\":{";
     bool first = true;
     for (const QString &name : report.page().fieldNames()) {
-        json += (first ? "" : ",") + jsonString(name) + ':' + jsonString(report.page().fieldText(name));
+        json += (first ? "" : ",") + runtime::jsonString(name) + ':' + runtime::jsonString(report.page().fieldText(name));
         first = false;
     }
     json += "},\"values\":{";
     first = true;
     for (const QString &name : ActiveReport1::amountFieldNames()) {
-        json += (first ? "" : ",") + jsonString(name) + ':' + jsonString(plainDecimal(values.value(name)));
+        json += (first ? "" : ",") + runtime::jsonString(name) + ':' + runtime::jsonString(plainDecimal(values.value(name)));
         first = false;
     }
     json += "}}";
     return json;
 }
 
-} // namespace zelvan
+} // namespace zelvan::report

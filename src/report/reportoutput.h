@@ -3,22 +3,26 @@
 #include <QByteArray>
 #include <QString>
 
-namespace zelvan {
+namespace zelvan::program {
+struct WorkstationFormats;
+} // namespace zelvan::program
 
-namespace platform {
+namespace zelvan::runtime {
 class Variant;
-}
+} // namespace zelvan::runtime
+
+namespace zelvan::report {
+
 class ActiveReport1;
 class ReportValues;
-struct WorkstationFormats;
 
 // Puts every field's value on the page as text: amounts through their
 // output format with the workstation's separators, the date and time in the
 // workstation's short date and time forms.
-void fillPageTexts(ActiveReport1 &report, const ReportValues &values, const WorkstationFormats &formats);
+void fillPageTexts(ActiveReport1 &report, const ReportValues &values, const program::WorkstationFormats &formats);
 
 // A value as plain decimal text: '-' sign, digits, '.' point, no grouping.
-QString plainDecimal(const platform::Variant &value);
+QString plainDecimal(const runtime::Variant &value);
 
 // {"title":"ZELVAN RAPORU","fields":{NAME:TEXT,...},"values":{NAME:DECIMAL,...}}
 // fields: every field of the page in page order, as the page shows it;
@@ -26,4 +30,4 @@ QString plainDecimal(const platform::Variant &value);
 // no reader turns them into binary floating point.
 QByteArray reportJson(const ActiveReport1 &report, const ReportValues &values);
 
-} // namespace zelvan
+} // namespace zelvan::report

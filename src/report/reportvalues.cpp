@@ -1,12 +1,12 @@
 #include "report/reportvalues.h"
 
-namespace zelvan {
+namespace zelvan::report {
 
-const platform::Variant &ReportValues::value(const QString &field) const
+const runtime::Variant &ReportValues::value(const QString &field) const
 {
-    static const platform::Variant empty;
+    static const runtime::Variant empty;
     const auto it = m_values.constFind(field);
     return it == m_values.constEnd() ? empty : *it;
 }
 
-} // namespace zelvan
+} // namespace zelvan::report

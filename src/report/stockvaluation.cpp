@@ -1,26 +1,26 @@
 #include "report/stockvaluation.h"
 
-#include "platform/err.h"
-#include "platform/recordset.h"
+#include "database/recordset.h"
+#include "runtime/err.h"
 
-namespace zelvan {
+namespace zelvan::report {
 
-using platform::Currency;
-using platform::Variant;
+using runtime::Currency;
+using runtime::Variant;
 
 namespace {
 
-int columnOf(platform::Recordset &rs, const QString &name)
+int columnOf(database::Recordset &rs, const QString &name)
 {
     const int index = rs.fieldIndex(name);
     if (index < 0 && !rs.eof())
-        throw platform::itemNotFoundError();
+        throw runtime::itemNotFoundError();
     return index;
 }
 
 } // namespace
 
-MovementColumns MovementColumns::of(platform::Recordset &movements, bool withItem)
+MovementColumns MovementColumns::of(database::Recordset &movements, bool withItem)
 {
     MovementColumns columns;
     columns.giris = columnOf(movements, QStringLiteral("Giris"));
@@ -31,7 +31,7 @@ MovementColumns MovementColumns::of(platform::Recordset &movements, bool withIte
     return columns;
 }
 
-Currency valueItemMovements(platform::Recordset &movements, const MovementColumns &columns)
+Currency valueItemMovements(database::Recordset &movements, const MovementColumns &columns)
 {
     // Running state, stored as fixed-point after every step.
     Currency quantity;
@@ -75,9 +75,9 @@ Currency valueItemMovements(platform::Recordset &movements, const MovementColumn
     return value < Currency() ? Currency() : value;
 }
 
-Currency StockItemValue(platform::Recordset &movements)
+Currency StockItemValue(database::Recordset &movements)
 {
     return valueItemMovements(movements, MovementColumns::of(movements, false));
 }
 
-} // namespace zelvan
+} // namespace zelvan::report

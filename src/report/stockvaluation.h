@@ -1,12 +1,12 @@
 #pragma once
 
-#include "platform/currency.h"
+#include "runtime/currency.h"
 
-namespace zelvan {
-
-namespace platform {
+namespace zelvan::database {
 class Recordset;
-}
+} // namespace zelvan::database
+
+namespace zelvan::report {
 
 // The positions of the movement columns Giris, Cikis and Maliyet, and of the
 // item's Stok_ID when one recordset holds the movements of many items.
@@ -19,17 +19,17 @@ struct MovementColumns
 
     // Looks the columns up; a missing one raises "item not found" unless the
     // recordset has no row to read it from.
-    static MovementColumns of(platform::Recordset &movements, bool withItem);
+    static MovementColumns of(database::Recordset &movements, bool withItem);
 };
 
 // The value of one stock item's remaining quantity at moving weighted-average
 // cost, from its movements ordered by date and outgoing quantity: the rows
 // from the current one to the end of `movements`, or, when `columns.item` is
 // set, to the first row of another item. Never negative.
-platform::Currency valueItemMovements(platform::Recordset &movements, const MovementColumns &columns);
+runtime::Currency valueItemMovements(database::Recordset &movements, const MovementColumns &columns);
 
 // The value of one stock item whose movements (columns Giris, Cikis,
 // Maliyet) fill `movements`. Walks it to its end.
-platform::Currency StockItemValue(platform::Recordset &movements);
+runtime::Currency StockItemValue(database::Recordset &movements);
 
-} // namespace zelvan
+} // namespace zelvan::report

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "platform/err.h"
+#include "runtime/err.h"
 
 #include <QString>
+
 
 namespace zelvan::test {
 
@@ -12,7 +13,7 @@ qint32 errNumberOf(Action &&action)
 {
     try {
         action();
-    } catch (const platform::Err &error) {
+    } catch (const runtime::Err &error) {
         return error.number();
     }
     return 0;

@@ -1,19 +1,21 @@
 #include "support/fakedatabase.h"
 
-#include "platform/dbbackend.h"
-#include "platform/err.h"
+#include "database/backend.h"
+#include "runtime/err.h"
+
+
 
 namespace zelvan::test {
 
 namespace {
 
-class FakeCursor : public platform::DbCursor
+class FakeCursor : public database::DbCursor
 {
 public:
     explicit FakeCursor(FakeResult result) : m_result(std::move(result)) {}
     int columnCount() const override { return int(m_result.columns.size()); }
     QString columnName(int column) const override { return m_result.columns.value(column); }
-    bool fetch(std::vector<platform::Variant> &row) override
+    bool fetch(std::vector<runtime::Variant> &row) override
     {
         if (m_result.rows.isEmpty())
             return false;
@@ -28,15 +30,15 @@ private:
 
 } // namespace
 
-class FakeBackend : public platform::DbBackend
+class FakeBackend : public database::DbBackend
 {
 public:
     explicit FakeBackend(FakeDatabase &database) : m_database(database) {}
-    std::unique_ptr<platform::DbCursor> execute(const QString &sql) override
+    std::unique_ptr<database::DbCursor> execute(const QString &sql) override
     {
         m_database.executed.append(sql);
         if (!m_database.m_answers.contains(sql))
-            throw platform::Err(platform::ErrNo::CommandFailed, QStringLiteral("Unexpected statement"));
+            throw runtime::Err(runtime::ErrNo::CommandFailed, QStringLiteral("Unexpected statement"));
         return std::make_unique<FakeCursor>(m_database.m_answers.value(sql));
     }
 
@@ -44,27 +46,27 @@ private:
     FakeDatabase &m_database;
 };
 
-std::shared_ptr<platform::Connection> FakeDatabase::connect()
+std::shared_ptr<database::Connection> FakeDatabase::connect()
 {
-    auto connection = std::make_shared<platform::Connection>();
+    auto connection = std::make_shared<database::Connection>();
     connection->openWith(std::make_unique<FakeBackend>(*this));
     return connection;
 }
 
-platform::Variant typedValue(const QString &column, const QString &text)
+runtime::Variant typedValue(const QString &column, const QString &text)
 {
-    using platform::Variant;
+    using runtime::Variant;
     if (text == u'N')
-        return Variant::null();
+        return runtime::Variant::null();
     if (column.startsWith(u"FLOAT"))
-        return Variant::dbl(text.toDouble());
+        return runtime::Variant::dbl(text.toDouble());
     if (column.startsWith(u"MONEY"))
-        return Variant::currency(platform::Currency::parse(text).value());
+        return runtime::Variant::currency(runtime::Currency::parse(text).value());
     if (column.startsWith(u"SMALLINT"))
-        return Variant::integer(qint16(text.toInt()));
+        return runtime::Variant::integer(qint16(text.toInt()));
     if (column.startsWith(u"DECIMAL"))
-        return Variant::decimal(platform::Decimal::parse(text).value());
-    return Variant::longInt(text.toInt());
+        return runtime::Variant::decimal(runtime::Decimal::parse(text).value());
+    return runtime::Variant::longInt(text.toInt());
 }
 
 } // namespace zelvan::test

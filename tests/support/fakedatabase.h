@@ -1,10 +1,11 @@
 #pragma once
 
-#include "platform/connection.h"
-#include "platform/variant.h"
+#include "database/connection.h"
+#include "runtime/variant.h"
 
 #include <QHash>
 #include <QStringList>
+
 
 namespace zelvan::test {
 
@@ -12,7 +13,7 @@ namespace zelvan::test {
 struct FakeResult
 {
     QStringList columns;
-    QList<std::vector<platform::Variant>> rows;
+    QList<std::vector<runtime::Variant>> rows;
 };
 
 // Answers statements from a table and records every statement sent, in order. An unknown statement is
@@ -24,7 +25,7 @@ public:
     void refuse(const QString &sql) { m_answers.remove(sql); }
 
     // A connection open on this database; the database must outlive it.
-    std::shared_ptr<platform::Connection> connect();
+    std::shared_ptr<database::Connection> connect();
 
     QStringList executed;
 
@@ -34,10 +35,10 @@ private:
 };
 
 // One row with a single column `Toplam`, as an aggregate query returns it.
-inline FakeResult sumResult(const platform::Variant &value) { return {{QStringLiteral("Toplam")}, {{value}}}; }
+inline FakeResult sumResult(const runtime::Variant &value) { return {{QStringLiteral("Toplam")}, {{value}}}; }
 
 // A Variant from short text: "N" is NULL; otherwise a number of the type `column` declares:
 // FLOAT (Double), MONEY (Currency), DECIMAL (Decimal), SMALLINT (Integer), INT (Long).
-platform::Variant typedValue(const QString &column, const QString &text);
+runtime::Variant typedValue(const QString &column, const QString &text);
 
 } // namespace zelvan::test

@@ -2,10 +2,10 @@
 
 #include "platform/clipboard.h"
 #include "platform/clock.h"
-#include "platform/fileregistry.h"
+#include "platform/endnow.h"
 #include "platform/messageboxes.h"
-#include "platform/programexit.h"
-#include "platform/programstarter.h"
+#include "platform/processlauncher.h"
+#include "platform/registryfilestore.h"
 #include "platform/services.h"
 #include "platform/systeminfo.h"
 #include "support/zelvanrun.h"
@@ -16,6 +16,7 @@
 #include <QTime>
 
 #include <memory>
+
 
 namespace zelvan::test {
 
@@ -60,7 +61,7 @@ public:
 };
 
 // Ending the program throws, so that every ending path can be followed inside one test process.
-class ThrowingExit : public platform::ProgramExit
+class ThrowingExit : public platform::EndNow
 {
 public:
     [[noreturn]] void endNow(int exitCode) override { throw platform::ProgramEnded{exitCode}; }
@@ -76,7 +77,7 @@ public:
 };
 
 // Records what would be started; `present` says which files exist.
-class FakeProgramStarter : public platform::ProgramStarter
+class FakeProgramStarter : public platform::ProcessLauncher
 {
 public:
     bool isOrdinaryFile(const QString &path) override { return present.contains(path); }
@@ -106,11 +107,11 @@ struct FakeServices
     FakeServices()
     {
         writeRegistry(registryDir.filePath(QStringLiteral("registry.reg")));
-        registry = std::make_unique<platform::FileRegistry>(registryDir.filePath(QStringLiteral("registry.reg")));
+        registry = std::make_unique<platform::RegistryFileStore>(registryDir.filePath(QStringLiteral("registry.reg")));
     }
     platform::Services services()
     {
-        return {&messages, &clipboard, &exit, &clock, registry.get(), &system, &starter, nullptr, programDir};
+        return {&messages, &clipboard, &exit, &clock, registry.get(), &system, &launcher, nullptr, programDir};
     }
 
     RecordingMessageBoxes messages;
@@ -118,9 +119,9 @@ struct FakeServices
     ThrowingExit exit;
     FixedClock clock;
     QTemporaryDir registryDir;
-    std::unique_ptr<platform::FileRegistry> registry;
+    std::unique_ptr<platform::RegistryFileStore> registry;
     FakeSystemInfo system;
-    FakeProgramStarter starter;
+    FakeProgramStarter launcher;
     QString programDir = QStringLiteral("/opt/zelvan");
 };
 

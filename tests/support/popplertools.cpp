@@ -5,6 +5,8 @@
 #include <QStandardPaths>
 #include <QXmlStreamReader>
 
+
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace zelvan::test {

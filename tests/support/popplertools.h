@@ -3,6 +3,7 @@
 #include <QRectF>
 #include <QStringList>
 
+
 namespace zelvan::test {
 
 // The poppler tools (pdfinfo, pdftotext, pdffonts) read a PDF back as any other reader would.

@@ -1,16 +1,17 @@
 #pragma once
 
-#include "platform/fileregistry.h"
+#include "platform/registryfilestore.h"
 
 #include <QSet>
+
 
 namespace zelvan::test {
 
 // The registry file, recording the writes and the keys left open.
-class RecordingRegistry : public platform::FileRegistry
+class RecordingRegistry : public platform::RegistryFileStore
 {
 public:
-    using FileRegistry::FileRegistry;
+    using platform::RegistryFileStore::RegistryFileStore;
 
     struct Write
     {
@@ -23,18 +24,18 @@ public:
 
     long openKey(Key parent, const QByteArray &subKey, Key *result) override
     {
-        return remember(FileRegistry::openKey(parent, subKey, result), parent, result);
+        return remember(platform::RegistryFileStore::openKey(parent, subKey, result), parent, result);
     }
     long createKey(Key parent, const QByteArray &subKey, Key *result) override
     {
-        return remember(FileRegistry::createKey(parent, subKey, result), parent, result);
+        return remember(platform::RegistryFileStore::createKey(parent, subKey, result), parent, result);
     }
     long setValue(Key key, const QByteArray &name, quint32 type, const QByteArray &data) override
     {
         writes.append({name, type, data});
-        return FileRegistry::setValue(key, name, type, data);
+        return platform::RegistryFileStore::setValue(key, name, type, data);
     }
-    long closeKey(Key key) override { return openHandles.remove(key), FileRegistry::closeKey(key); }
+    long closeKey(Key key) override { return openHandles.remove(key), platform::RegistryFileStore::closeKey(key); }
 
 private:
     long remember(long rc, Key parent, const Key *result)

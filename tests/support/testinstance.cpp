@@ -1,11 +1,13 @@
 #include "support/testinstance.h"
 
-#include "platform/writer/sqlitewriter.h"
+#include "sqlitewriter/sqlitewriter.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+
+
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+
 namespace zelvan::test {
 
 // A digest of every file's name and bytes under `dir`, to show that a run changed nothing.

@@ -5,6 +5,8 @@
 #include <QJsonDocument>
 #include <QProcess>
 
+
+
 namespace zelvan::test {
 
 QStringList ZelvanRun::messageTexts() const

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+
 namespace zelvan::test {
 
 // One run of a built program (mostly zelvan, headless), with its message log parsed.

@@ -10,11 +10,11 @@
 // prints the medians, the ratios and zelvan's peak memory (ru_maxrss). It
 // asserts nothing: the figures are for people to read.
 
-#include "platform/dbbackend.h"
-#include "platform/embeddedinstance.h"
-#include "platform/replay/statementreplay.h"
-#include "platform/variant.h"
+#include "database/backend.h"
+#include "database/embedded/embeddedinstance.h"
 #include "report/detailformat.h"
+#include "runtime/variant.h"
+#include "statementreplay.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -191,19 +191,19 @@ std::optional<QStringList> reportStatements(const QString &dir, bool onePass, QS
 {
     QStringList statements;
     try {
-        const auto backend = zelvan::platform::openEmbeddedInstance(dir, Database, Login, Password);
-        for (const zelvan::ReportFigure &figure : zelvan::reportFigures()) {
+        const auto backend = zelvan::database::openEmbeddedInstance(dir, Database, Login, Password);
+        for (const zelvan::report::ReportFigure &figure : zelvan::report::reportFigures()) {
             if (!figure.sql.isEmpty()) {
                 statements.append(figure.sql);
             } else if (onePass) {
-                statements.append(zelvan::StockOnePassSql);
+                statements.append(zelvan::report::StockOnePassSql);
             } else {
-                statements.append(zelvan::StockListSql);
+                statements.append(zelvan::report::StockListSql);
                 // The item ids as the report writes them into its queries.
-                const auto items = backend->execute(zelvan::StockListSql);
-                std::vector<zelvan::platform::Variant> row;
+                const auto items = backend->execute(zelvan::report::StockListSql);
+                std::vector<zelvan::runtime::Variant> row;
                 while (items->fetch(row))
-                    statements.append(zelvan::stockMovementSql(row[0].toString()));
+                    statements.append(zelvan::report::stockMovementSql(row[0].toString()));
             }
         }
     } catch (const std::exception &e) {

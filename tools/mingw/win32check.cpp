@@ -3,15 +3,16 @@
 // run by hand on Windows. The calls that change something (ExitWindowsEx,
 // starting a program, writing the registry) are linked, never made.
 
-#include "platform/odbc/odbcapi.h"
+#include "database/odbcapi/odbcapi.h"
 #include "platform/win32/processargumentsapi.h"
-#include "platform/win32/programstarterapi.h"
+#include "platform/win32/processlauncherapi.h"
 #include "platform/win32/registryapi.h"
 #include "platform/win32/systeminfoapi.h"
 
 #include <cstdio>
 
 using namespace zelvan::platform;
+using namespace zelvan::database;
 
 int main()
 {
@@ -37,9 +38,9 @@ int main()
     std::printf("Verkon.exe here: %s\n", win32::isOrdinaryFile(L"Verkon.exe") ? "yes" : "no");
 
     try {
-        odbc::Connection connection(u"DRIVER={ODBC Driver 18 for SQL Server};SERVER=127.0.0.1,1", 2);
+        odbcapi::Connection connection(u"DRIVER={ODBC Driver 18 for SQL Server};SERVER=127.0.0.1,1", 2);
         std::printf("ODBC: connected\n");
-    } catch (const odbc::Error &error) {
+    } catch (const odbcapi::Error &error) {
         std::printf("ODBC: refused with %zu diagnostic records\n", error.records.size());
     }
     return 0;

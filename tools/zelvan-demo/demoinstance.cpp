@@ -93,7 +93,7 @@ WrittenDatabase writeDefinitions(const QString &path, TsqlScript *script)
     TableWriter users(db, u"sysuslng"_s,
                       {{u"sysus_ID", u"INT PRIMARY KEY"}, {u"sysus_nm", u"NVARCHAR(26)"}, {u"sysus", u"NVARCHAR(50)"}});
     for (const SuiteUser &user : demoUsers())
-        users.add({user.id, TurkishUpperCase(user.name), EncodePassword(user.password)});
+        users.add({user.id, login::TurkishUpperCase(user.name), login::EncodePassword(user.password)});
 
     TableWriter companies(db, u"sysfrmlng"_s,
                           {{u"sysfrm_ID", u"INT PRIMARY KEY"},

@@ -165,7 +165,7 @@ QString summary(const QString &dir, const DemoOptions &options, const QList<zelv
     text += u"SQL logins: "_s + logins.join(u", "_s) + u" (an empty password is given as \"æ\")\n"_s;
     QStringList users;
     for (const auto &user : zelvan::demo::demoUsers())
-        users.append(QString::number(user.id) + u' ' + zelvan::TurkishUpperCase(user.name) + u" / "_s
+        users.append(QString::number(user.id) + u' ' + zelvan::login::TurkishUpperCase(user.name) + u" / "_s
                      + passwordText(user.password));
     text += u"Suite users: "_s + users.join(u", "_s) + u'\n';
 

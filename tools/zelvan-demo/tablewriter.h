@@ -2,7 +2,7 @@
 
 #include "tsqlscript.h"
 
-#include "platform/writer/sqlitewriter.h"
+#include "sqlitewriter/sqlitewriter.h"
 
 #include <QList>
 #include <QString>

@@ -1,0 +1,547 @@
+#include "database/embedded/embeddedinstance.h"
+
+#include "database/embedded/exactsum.h"
+#include "database/embedded/selectlist.h"
+#include "database/embedded/sqlnames.h"
+#include "database/sqlservertypes.h"
+#include "runtime/err.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+#include <QUrl>
+
+#include <sqlite3.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace zelvan::database {
+
+namespace {
+
+// The SQLite handle, shared by the back end and its open cursors so that a
+// cursor never outlives the connection it reads from.
+struct Handle
+{
+    sqlite3 *db = nullptr;
+    ~Handle() { sqlite3_close_v2(db); }
+};
+
+QString sqliteMessage(sqlite3 *db)
+{
+    return QString::fromUtf8(sqlite3_errmsg(db));
+}
+
+QString uriFor(const QString &path)
+{
+    return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded)
+        + QStringLiteral("?mode=ro");
+}
+
+// The file of a database of the instance, matched without regard to letter case.
+QString databaseFile(const QString &instanceDir, const QString &database)
+{
+    const QDir dir(instanceDir);
+    const QStringList files = dir.entryList(QDir::Files | QDir::Readable);
+    for (const QString &file : files) {
+        if (!file.endsWith(QStringLiteral(".sqlite"), Qt::CaseInsensitive))
+            continue;
+        if (equalsAsciiCaseInsensitive(QStringView(file).chopped(7), database))
+            return dir.filePath(file);
+    }
+    return {};
+}
+
+runtime::Err cannotOpenDatabase(const QString &database)
+{
+    return runtime::Err(runtime::ErrNo::OpenFailed,
+               QStringLiteral(u"Cannot open database \"%1\" requested by the login. The login failed.").arg(database));
+}
+
+runtime::Err unusableFile(const QString &database, const QString &file, const QString &reason)
+{
+    return runtime::Err(runtime::ErrNo::OpenFailed,
+               QStringLiteral(u"\"%1\" veritabanı açılamadı: %2: %3").arg(database, QDir::toNativeSeparators(file), reason));
+}
+
+// Opens a database file read-only and makes sure it really is one.
+sqlite3 *openReadOnly(const QString &database, const QString &file)
+{
+    if (QFileInfo(file).size() == 0)
+        throw unusableFile(database, file, QStringLiteral(u"dosya boş"));
+    sqlite3 *db = nullptr;
+    const int rc = sqlite3_open_v2(uriFor(file).toUtf8().constData(), &db,
+                                   SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK || sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        const QString reason = db ? sqliteMessage(db) : QStringLiteral("out of memory");
+        sqlite3_close_v2(db);
+        throw unusableFile(database, file, reason);
+    }
+    sqlite3_busy_timeout(db, 5000);
+    return db;
+}
+
+void checkLogin(const QString &instanceDir, const QString &user, const QString &password)
+{
+    const runtime::Err refused(runtime::ErrNo::LoginFailed, QStringLiteral(u"Login failed for user '%1'.").arg(user));
+    const QString file = databaseFile(instanceDir, QStringLiteral("master"));
+    if (file.isEmpty())
+        throw refused;
+    Handle master;
+    master.db = openReadOnly(QStringLiteral("master"), file);
+
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(master.db, "SELECT name, salt, password_sha256 FROM sql_logins ORDER BY rowid", -1, &stmt,
+                           nullptr)
+        != SQLITE_OK) {
+        throw unusableFile(QStringLiteral("master"), file, sqliteMessage(master.db));
+    }
+    bool accepted = false;
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        const QString name = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
+        if (!equalsAsciiCaseInsensitive(name, user))
+            continue;
+        const QByteArray salt(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 1)));
+        const QByteArray expected(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 2)));
+        const QByteArray actual = QCryptographicHash::hash(salt + password.toUtf8(), QCryptographicHash::Sha256).toHex();
+        accepted = actual == expected.toLower();
+        break;  // the first matching login counts
+    }
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        throw unusableFile(QStringLiteral("master"), file, sqliteMessage(master.db));
+    if (!accepted)
+        throw refused;
+}
+
+// An error of the engine, worded as SQL Server words the common ones.
+runtime::Err commandError(sqlite3 *db, const ThreePartRewrite *rewrite = nullptr)
+{
+    QString message = sqliteMessage(db);
+    if (message.startsWith(QStringLiteral("no such table: "))) {
+        QString name = message.mid(15);
+        if (rewrite)
+            name = rewrite->originalName(name);
+        if (name.startsWith(QStringLiteral("main.")))
+            name = name.mid(5);
+        return runtime::Err(qint32(0x80040E37), QStringLiteral(u"Invalid object name '%1'.").arg(name));
+    }
+    if (message.startsWith(QStringLiteral("no such column: ")))
+        return runtime::Err(runtime::ErrNo::CommandFailed, QStringLiteral(u"Invalid column name '%1'.").arg(message.mid(16)));
+    const int code = sqlite3_errcode(db) & 0xFF;
+    if (code == SQLITE_CORRUPT || code == SQLITE_NOTADB || code == SQLITE_IOERR || code == SQLITE_CANTOPEN)
+        return runtime::Err(runtime::ErrNo::OpenFailed, QStringLiteral(u"Veritabanı dosyası okunamıyor: ") + message);
+    return runtime::Err(runtime::ErrNo::CommandFailed, message);
+}
+
+// --- values ------------------------------------------------------------------
+
+double parseDateText(const char *text, int length, bool *ok)
+{
+    // 'YYYY-MM-DD', 'YYYY-MM-DD HH:MM:SS', optionally with 'T' and '.fff'.
+    *ok = false;
+    auto digits = [&](int pos, int count, int &out) {
+        if (pos + count > length)
+            return false;
+        out = 0;
+        for (int i = 0; i < count; ++i) {
+            const char c = text[pos + i];
+            if (c < '0' || c > '9')
+                return false;
+            out = out * 10 + (c - '0');
+        }
+        return true;
+    };
+    int y, mo, d, h = 0, mi = 0, s = 0, ms = 0;
+    if (length < 10 || !digits(0, 4, y) || text[4] != '-' || !digits(5, 2, mo) || text[7] != '-' || !digits(8, 2, d))
+        return 0;
+    int pos = 10;
+    if (length > 10) {
+        if ((text[10] != ' ' && text[10] != 'T') || !digits(11, 2, h) || length < 16 || text[13] != ':'
+            || !digits(14, 2, mi))
+            return 0;
+        pos = 16;
+        if (length > 16) {
+            if (text[16] != ':' || !digits(17, 2, s))
+                return 0;
+            pos = 19;
+            if (length > 19 && text[19] == '.') {
+                int scale = 100;
+                for (pos = 20; pos < length && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
+                    ms += (text[pos] - '0') * scale;
+                    scale /= 10;
+                }
+            }
+        }
+    }
+    if (pos != length)
+        return 0;
+    const QDate date(y, mo, d);
+    const QTime time(h, mi, s, ms);
+    if (!date.isValid() || !time.isValid())
+        return 0;
+    *ok = true;
+    return runtime::oleDateFrom(date, time);
+}
+
+QString textOf(sqlite3_stmt *stmt, int column)
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
+    return QString::fromUtf8(text, sqlite3_column_bytes(stmt, column));
+}
+
+// A value as SQL Server would give it for a column of the given type.
+runtime::Variant readValue(sqlite3_stmt *stmt, int column, SqlServerType type)
+{
+    const int storage = sqlite3_column_type(stmt, column);
+    if (storage == SQLITE_NULL)
+        return runtime::Variant::null();
+
+    switch (type.kind) {
+    case SqlServerType::Bit:
+        if (storage == SQLITE_TEXT) {
+            const QString text = textOf(stmt, column).trimmed();
+            if (text.compare(u"true", Qt::CaseInsensitive) == 0)
+                return runtime::Variant::boolean(true);
+            if (text.compare(u"false", Qt::CaseInsensitive) == 0)
+                return runtime::Variant::boolean(false);
+        }
+        return runtime::Variant::boolean(sqlite3_column_double(stmt, column) != 0);
+    case SqlServerType::TinyInt:
+    case SqlServerType::SmallInt:
+    case SqlServerType::Int:
+        if (storage == SQLITE_INTEGER) {
+            const qint64 v = sqlite3_column_int64(stmt, column);
+            if (type.kind == SqlServerType::TinyInt && v >= 0 && v <= 255)
+                return runtime::Variant::byte(quint8(v));
+            if (type.kind == SqlServerType::SmallInt && v >= -32768 && v <= 32767)
+                return runtime::Variant::integer(qint16(v));
+            if (v >= INT32_MIN && v <= INT32_MAX)
+                return runtime::Variant::longInt(qint32(v));
+            return runtime::Variant::decimal(runtime::Decimal::fromInt64(v));
+        }
+        break;
+    case SqlServerType::BigInt:
+        if (storage == SQLITE_INTEGER)
+            return runtime::Variant::decimal(runtime::Decimal::fromInt64(sqlite3_column_int64(stmt, column)));
+        break;
+    case SqlServerType::Money:
+        if (storage == SQLITE_INTEGER)
+            return runtime::Variant::currency(runtime::Currency::fromInt(sqlite3_column_int64(stmt, column)));
+        if (storage == SQLITE_FLOAT)
+            return runtime::Variant::currency(runtime::currencyFromDouble(sqlite3_column_double(stmt, column)));
+        if (storage == SQLITE_TEXT) {
+            if (const auto value = runtime::Currency::parse(textOf(stmt, column)))
+                return runtime::Variant::currency(*value);
+        }
+        break;
+    case SqlServerType::Decimal: {
+        std::optional<runtime::Decimal> value;
+        if (storage == SQLITE_INTEGER)
+            value = runtime::Decimal::fromInt64(sqlite3_column_int64(stmt, column));
+        else if (storage == SQLITE_FLOAT)
+            value = runtime::Decimal::fromDouble(sqlite3_column_double(stmt, column));
+        else if (storage == SQLITE_TEXT)
+            value = runtime::Decimal::parse(textOf(stmt, column));
+        if (value) {
+            // SQL Server hands a DECIMAL out with its declared scale.
+            runtime::Decimal scaled = value->rounded(type.scale);
+            if (scaled.scale() < type.scale)
+                scaled = scaled + runtime::Decimal::fromParts(false, 0, 0, type.scale);
+            return runtime::Variant::decimal(scaled);
+        }
+        break;
+    }
+    case SqlServerType::Float:
+        if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT)
+            return runtime::Variant::dbl(sqlite3_column_double(stmt, column));
+        break;
+    case SqlServerType::DateTime:
+        if (storage == SQLITE_TEXT) {
+            bool ok = false;
+            const double date = parseDateText(reinterpret_cast<const char *>(sqlite3_column_text(stmt, column)),
+                                              sqlite3_column_bytes(stmt, column), &ok);
+            if (ok)
+                return runtime::Variant::date(date);
+        }
+        break;
+    case SqlServerType::Text:
+        return runtime::Variant::string(textOf(stmt, column));
+    case SqlServerType::Unknown:
+        break;
+    }
+
+    // No declared type, or a stored value that its column's type can't hold:
+    // the storage class decides.
+    switch (storage) {
+    case SQLITE_INTEGER: {
+        const qint64 v = sqlite3_column_int64(stmt, column);
+        if (v >= INT32_MIN && v <= INT32_MAX)
+            return runtime::Variant::longInt(qint32(v));
+        return runtime::Variant::decimal(runtime::Decimal::fromInt64(v));
+    }
+    case SQLITE_FLOAT:
+        return runtime::Variant::dbl(sqlite3_column_double(stmt, column));
+    default:
+        return runtime::Variant::string(textOf(stmt, column));
+    }
+}
+
+// --- cursor ------------------------------------------------------------------
+
+class EmbeddedCursor : public DbCursor
+{
+public:
+    EmbeddedCursor(std::shared_ptr<Handle> handle, sqlite3_stmt *stmt, std::vector<SqlServerType> types)
+        : m_handle(std::move(handle))
+        , m_stmt(stmt)
+        , m_types(std::move(types))
+    {
+        const int count = sqlite3_column_count(m_stmt);
+        m_names.reserve(count);
+        for (int i = 0; i < count; ++i)
+            m_names.append(QString::fromUtf8(sqlite3_column_name(m_stmt, i)));
+    }
+
+    ~EmbeddedCursor() override { sqlite3_finalize(m_stmt); }
+
+    int columnCount() const override { return int(m_names.size()); }
+    QString columnName(int column) const override { return m_names.value(column); }
+
+    bool fetch(std::vector<runtime::Variant> &row) override
+    {
+        if (m_done)
+            return false;
+        const int rc = sqlite3_step(m_stmt);
+        if (rc == SQLITE_DONE) {
+            m_done = true;
+            return false;
+        }
+        if (rc != SQLITE_ROW) {
+            m_done = true;
+            throw commandError(m_handle->db);
+        }
+        const int count = int(m_names.size());
+        row.resize(size_t(count));
+        for (int i = 0; i < count; ++i)
+            row[size_t(i)] = readValue(m_stmt, i, m_types[size_t(i)]);
+        return true;
+    }
+
+private:
+    std::shared_ptr<Handle> m_handle;
+    sqlite3_stmt *m_stmt;
+    std::vector<SqlServerType> m_types;
+    QStringList m_names;
+    bool m_done = false;
+};
+
+// --- back end ----------------------------------------------------------------
+
+struct ColumnRead
+{
+    QString table;
+    QString column;
+    QString schema;
+};
+
+class EmbeddedBackend : public DbBackend
+{
+public:
+    EmbeddedBackend(std::shared_ptr<Handle> handle, QString instanceDir, QString database)
+        : m_handle(std::move(handle))
+        , m_instanceDir(std::move(instanceDir))
+        , m_database(std::move(database))
+    {
+    }
+
+    std::unique_ptr<DbCursor> execute(const QString &sql) override
+    {
+        const ThreePartRewrite rewritten = rewriteThreePartNames(sql, m_database);
+        for (const QString &database : rewritten.databases)
+            attach(database);
+
+        const QByteArray text = rewritten.sql.toUtf8();
+        sqlite3_stmt *stmt = prepare(text, rewritten, false);
+        if (!sqlite3_stmt_readonly(stmt)) {
+            sqlite3_finalize(stmt);
+            throw runtime::Err(runtime::ErrNo::CommandFailed, QStringLiteral(u"Bu program veritabanına yazmaz."));
+        }
+        // Only a computed column needs to know which columns the statement
+        // reads; watching every read costs time, so it is done on demand.
+        if (hasComputedColumn(stmt)) {
+            sqlite3_finalize(stmt);
+            stmt = prepare(text, rewritten, true);
+        }
+        return std::make_unique<EmbeddedCursor>(m_handle, stmt, resultTypes(stmt, sql));
+    }
+
+private:
+    sqlite3_stmt *prepare(const QByteArray &text, const ThreePartRewrite &rewritten, bool watchReads)
+    {
+        m_reads.clear();
+        if (watchReads)
+            sqlite3_set_authorizer(m_handle->db, &EmbeddedBackend::authorize, this);
+        sqlite3_stmt *stmt = nullptr;
+        const int rc = sqlite3_prepare_v2(m_handle->db, text.constData(), int(text.size()), &stmt, nullptr);
+        if (watchReads)
+            sqlite3_set_authorizer(m_handle->db, nullptr, nullptr);
+        if (rc != SQLITE_OK) {
+            sqlite3_finalize(stmt);
+            throw commandError(m_handle->db, &rewritten);
+        }
+        if (!stmt)  // only blanks or comments
+            throw runtime::Err(runtime::ErrNo::CommandFailed, QStringLiteral(u"Komut metni boş."));
+        return stmt;
+    }
+
+    static bool hasComputedColumn(sqlite3_stmt *stmt)
+    {
+        const int count = sqlite3_column_count(stmt);
+        for (int i = 0; i < count; ++i) {
+            if (!sqlite3_column_decltype(stmt, i))
+                return true;
+        }
+        return false;
+    }
+
+    // Few distinct declared types occur; parsing each once saves a text
+    // conversion and a parse per column of every query.
+    SqlServerType typeDeclared(const char *declared)
+    {
+        for (const auto &[text, type] : m_declaredTypes) {
+            if (text == declared)
+                return type;
+        }
+        const SqlServerType type = SqlServerType::fromDeclared(QString::fromUtf8(declared));
+        m_declaredTypes.emplace_back(declared, type);
+        return type;
+    }
+
+    static int authorize(void *self, int action, const char *a, const char *b, const char *schema, const char *)
+    {
+        if (action == SQLITE_READ && a && b) {
+            static_cast<EmbeddedBackend *>(self)->m_reads.push_back(
+                {QString::fromUtf8(a), QString::fromUtf8(b), QString::fromUtf8(schema ? schema : "main")});
+        }
+        return SQLITE_OK;
+    }
+
+    void attach(const QString &database)
+    {
+        const QString schema = schemaNameFor(database);
+        if (m_attached.contains(schema))
+            return;
+        const QString file = databaseFile(m_instanceDir, database);
+        if (file.isEmpty()) {
+            throw runtime::Err(runtime::ErrNo::CommandFailed,
+                      QStringLiteral(u"Database '%1' does not exist. Make sure that the name is entered correctly.")
+                          .arg(database));
+        }
+        // Validate first, so that a broken file gives its own message.
+        Handle probe;
+        probe.db = openReadOnly(database, file);
+
+        sqlite3_stmt *stmt = nullptr;
+        const QByteArray sql = "ATTACH DATABASE ?1 AS \"" + schema.toUtf8().replace('"', "\"\"") + '"';
+        int rc = sqlite3_prepare_v2(m_handle->db, sql.constData(), -1, &stmt, nullptr);
+        if (rc == SQLITE_OK) {
+            const QByteArray uri = uriFor(file).toUtf8();
+            sqlite3_bind_text(stmt, 1, uri.constData(), int(uri.size()), SQLITE_TRANSIENT);
+            rc = sqlite3_step(stmt);
+        }
+        sqlite3_finalize(stmt);
+        if (rc != SQLITE_DONE && rc != SQLITE_OK)
+            throw unusableFile(database, file, sqliteMessage(m_handle->db));
+        m_attached.insert(schema);
+    }
+
+    // The declared SQL Server type of a column, from the table's schema.
+    SqlServerType declaredType(const ColumnRead &read)
+    {
+        const QString key = read.schema + u'\x1f' + read.table.toLower();
+        auto it = m_tableTypes.find(key);
+        if (it == m_tableTypes.end()) {
+            QHash<QString, QString> columns;
+            sqlite3_stmt *stmt = nullptr;
+            const QByteArray sql = "PRAGMA \"" + read.schema.toUtf8().replace('"', "\"\"") + "\".table_info(\""
+                + read.table.toUtf8().replace('"', "\"\"") + "\")";
+            if (sqlite3_prepare_v2(m_handle->db, sql.constData(), -1, &stmt, nullptr) == SQLITE_OK) {
+                while (sqlite3_step(stmt) == SQLITE_ROW) {
+                    columns.insert(textOf(stmt, 1).toLower(), textOf(stmt, 2));
+                }
+            }
+            sqlite3_finalize(stmt);
+            it = m_tableTypes.insert(key, columns);
+        }
+        return SqlServerType::fromDeclared(it->value(read.column.toLower()));
+    }
+
+    std::vector<SqlServerType> resultTypes(sqlite3_stmt *stmt, const QString &sql)
+    {
+        const int count = sqlite3_column_count(stmt);
+        std::vector<SqlServerType> types(static_cast<size_t>(count));
+        QList<SelectItemHint> hints;
+        bool hintsRead = false;
+        for (int i = 0; i < count; ++i) {
+            if (const char *declared = sqlite3_column_decltype(stmt, i)) {
+                types[size_t(i)] = typeDeclared(declared);
+                continue;
+            }
+            if (!hintsRead) {
+                hints = selectItemHints(sql);
+                hintsRead = true;
+            }
+            if (i >= hints.size() || hints[i].function.isEmpty())
+                continue;
+            const SelectItemHint &hint = hints[i];
+            if (hint.allRows) {
+                types[size_t(i)] = SqlServerType::fromDeclared(u"INT");
+                continue;
+            }
+            // The column the aggregate reads: the one of that name, preferring
+            // the table the qualifier names.
+            const ColumnRead *match = nullptr;
+            for (const ColumnRead &read : m_reads) {
+                if (read.column.compare(hint.column, Qt::CaseInsensitive) != 0)
+                    continue;
+                if (!match || read.table.compare(hint.qualifier, Qt::CaseInsensitive) == 0)
+                    match = &read;
+            }
+            if (match)
+                types[size_t(i)] = declaredType(*match).aggregated(hint.function);
+        }
+        return types;
+    }
+
+    std::shared_ptr<Handle> m_handle;
+    QString m_instanceDir;
+    QString m_database;
+    QSet<QString> m_attached;
+    QHash<QString, QHash<QString, QString>> m_tableTypes;  // schema + table -> column -> declared type
+    std::vector<ColumnRead> m_reads;                       // filled while a statement is prepared
+    std::vector<std::pair<std::string, SqlServerType>> m_declaredTypes;
+};
+
+} // namespace
+
+std::unique_ptr<DbBackend> openEmbeddedInstance(const QString &instanceDir, const QString &database,
+                                                const QString &user, const QString &password)
+{
+    checkLogin(instanceDir, user, password);
+    const QString name = database.isEmpty() ? QStringLiteral("master") : database;
+    const QString file = databaseFile(instanceDir, name);
+    if (file.isEmpty())
+        throw cannotOpenDatabase(name);
+    auto handle = std::make_shared<Handle>();
+    handle->db = openReadOnly(name, file);
+    registerExactSum(handle->db);
+    return std::make_unique<EmbeddedBackend>(std::move(handle), instanceDir, name);
+}
+
+} // namespace zelvan::database

@@ -1,0 +1,76 @@
+#include "database/sqlservertypes.h"
+
+#include <QString>
+
+namespace zelvan::database {
+
+SqlServerType SqlServerType::fromDeclared(QStringView declared)
+{
+    SqlServerType type;
+    declared = declared.trimmed();
+    if (declared.isEmpty())
+        return type;
+    const qsizetype paren = declared.indexOf(u'(');
+    const QStringView name = (paren < 0 ? declared : declared.left(paren)).trimmed();
+    const auto is = [&](QStringView n) { return name.compare(n, Qt::CaseInsensitive) == 0; };
+
+    if (is(u"BIT")) {
+        type.kind = Bit;
+    } else if (is(u"TINYINT")) {
+        type.kind = TinyInt;
+    } else if (is(u"SMALLINT")) {
+        type.kind = SmallInt;
+    } else if (is(u"INT") || is(u"INTEGER")) {
+        type.kind = Int;
+    } else if (is(u"BIGINT")) {
+        type.kind = BigInt;
+    } else if (is(u"MONEY") || is(u"SMALLMONEY")) {
+        type.kind = Money;
+    } else if (is(u"DECIMAL") || is(u"NUMERIC") || is(u"DEC")) {
+        type.kind = Decimal;
+        if (paren >= 0) {
+            const qsizetype close = declared.indexOf(u')', paren);
+            const QStringView args = declared.mid(paren + 1, close < 0 ? -1 : close - paren - 1);
+            const qsizetype comma = args.indexOf(u',');
+            if (comma >= 0) {
+                bool ok = false;
+                const int scale = args.mid(comma + 1).trimmed().toString().toInt(&ok);
+                if (ok && scale >= 0 && scale <= 28)
+                    type.scale = scale;
+            }
+        }
+    } else if (is(u"FLOAT") || is(u"REAL") || is(u"DOUBLE")) {
+        type.kind = Float;
+    } else if (is(u"DATETIME") || is(u"SMALLDATETIME") || is(u"DATE") || is(u"DATETIME2")) {
+        type.kind = DateTime;
+    } else if (is(u"CHAR") || is(u"VARCHAR") || is(u"NCHAR") || is(u"NVARCHAR") || is(u"TEXT") || is(u"NTEXT")
+               || is(u"SYSNAME") || is(u"UNIQUEIDENTIFIER")) {
+        type.kind = Text;
+    }
+    return type;
+}
+
+SqlServerType SqlServerType::aggregated(QStringView function) const
+{
+    SqlServerType result = *this;
+    if (function.compare(u"COUNT", Qt::CaseInsensitive) == 0) {
+        result.kind = Int;
+        result.scale = 0;
+        return result;
+    }
+    if (function.compare(u"MIN", Qt::CaseInsensitive) == 0 || function.compare(u"MAX", Qt::CaseInsensitive) == 0)
+        return result;
+    // SUM and AVG: small whole numbers widen to int; bit can't be summed, int it is.
+    switch (kind) {
+    case Bit:
+    case TinyInt:
+    case SmallInt:
+        result.kind = Int;
+        break;
+    default:
+        break;
+    }
+    return result;
+}
+
+} // namespace zelvan::database

@@ -1,0 +1,46 @@
+# The sources of the platform services, for this folder's library and for the Windows cross-compile.
+set(zelvan_platform_sources
+    ${CMAKE_CURRENT_LIST_DIR}/clipboard.h
+    ${CMAKE_CURRENT_LIST_DIR}/clock.h
+    ${CMAKE_CURRENT_LIST_DIR}/endnow.h
+    ${CMAKE_CURRENT_LIST_DIR}/logmessageboxes.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/logmessageboxes.h
+    ${CMAKE_CURRENT_LIST_DIR}/messageboxes.h
+    ${CMAKE_CURRENT_LIST_DIR}/processarguments.h
+    ${CMAKE_CURRENT_LIST_DIR}/processendnow.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/processendnow.h
+    ${CMAKE_CURRENT_LIST_DIR}/processlauncher.h
+    ${CMAKE_CURRENT_LIST_DIR}/progress.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/progress.h
+    ${CMAKE_CURRENT_LIST_DIR}/progressdialog.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/progressdialog.h
+    ${CMAKE_CURRENT_LIST_DIR}/qtmessageboxes.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/qtmessageboxes.h
+    ${CMAKE_CURRENT_LIST_DIR}/registry.h
+    ${CMAKE_CURRENT_LIST_DIR}/registryexport.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/registryexport.h
+    ${CMAKE_CURRENT_LIST_DIR}/registryfilestore.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/registryfilestore.h
+    ${CMAKE_CURRENT_LIST_DIR}/services.h
+    ${CMAKE_CURRENT_LIST_DIR}/systemclipboard.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/systemclipboard.h
+    ${CMAKE_CURRENT_LIST_DIR}/systemclock.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/systemclock.h
+    ${CMAKE_CURRENT_LIST_DIR}/systeminfo.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/systeminfo.h
+)
+if(WIN32)
+    list(APPEND zelvan_platform_sources
+        ${CMAKE_CURRENT_LIST_DIR}/processarguments_win.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/processlauncher_win.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/registry_win.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/systeminfo_win.cpp
+    )
+else()
+    list(APPEND zelvan_platform_sources
+        ${CMAKE_CURRENT_LIST_DIR}/processarguments_unix.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/processlauncher_unix.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/registry_unix.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/systeminfo_unix.cpp
+    )
+endif()

@@ -1,0 +1,88 @@
+#include "program/commandline.h"
+
+namespace zelvan::program {
+
+CommandLine CommandLine::parse(const QStringList &arguments)
+{
+    CommandLine result;
+    qsizetype i = 0;
+    for (; i < arguments.size(); ++i) {
+        const QString &arg = arguments.at(i);
+        if (arg == u"--") {
+            ++i;
+            break;
+        }
+        if (!arg.startsWith(u"--"))
+            break;
+
+        QString name = arg;
+        QString inlineValue;
+        bool hasInlineValue = false;
+        const qsizetype eq = arg.indexOf(u'=');
+        if (eq > 0) {
+            name = arg.left(eq);
+            inlineValue = arg.mid(eq + 1);
+            hasInlineValue = true;
+        }
+
+        auto takeFile = [&](QString &target) {
+            if (hasInlineValue) {
+                target = inlineValue;
+            } else if (i + 1 < arguments.size() && !arguments.at(i + 1).startsWith(u"--")) {
+                target = arguments.at(++i);
+            }
+            if (target.isEmpty())
+                result.error = QStringLiteral("option %1 needs a FILE").arg(name);
+        };
+
+        if (name == u"--pdf") {
+            takeFile(result.pdfPath);
+        } else if (name == u"--png") {
+            takeFile(result.pngPath);
+        } else if (name == u"--json" && !hasInlineValue) {
+            result.json = true;
+        } else if (name == u"--stock-one-pass" && !hasInlineValue) {
+            result.stockOnePass = true;
+        } else if (name == u"--help" && !hasInlineValue) {
+            result.help = true;
+        } else if (name == u"--version" && !hasInlineValue) {
+            result.version = true;
+        } else {
+            result.error = QStringLiteral("unknown option %1").arg(arg);
+        }
+        if (!result.error.isEmpty())
+            return result;
+    }
+    result.launchText = arguments.mid(i).join(u' ');
+    return result;
+}
+
+QString CommandLine::usage()
+{
+    return QStringLiteral("usage: zelvan [--pdf FILE] [--png FILE] [--json] "
+                          "[--stock-one-pass] [--help] [--version] [--] [DATABASE|SERVER|USERID|LOGIN|PASSWORD]");
+}
+
+QString CommandLine::helpText()
+{
+    return usage() + QStringLiteral(u"\n\n"
+        u"Shows the company's financial position (ZELVAN RAPORU) on one page.\n\n"
+        u"PARAMETERS, fields joined by '|':\n"
+        u"  DATABASE   company database (\"-1\" or nothing: the login dialog)\n"
+        u"  SERVER     SQL Server, or the directory of an embedded instance\n"
+        u"  USERID     the user's id (a whole number)\n"
+        u"  LOGIN      SQL login name\n"
+        u"  PASSWORD   SQL login password (\"æ\" for an empty password)\n\n"
+        u"Options:\n"
+        u"  --pdf FILE         write the page to FILE as PDF instead of showing the viewer\n"
+        u"  --png FILE         write the page to FILE as a PNG image at 150 dots per inch\n"
+        u"  --json             write the page's fields and values as JSON on standard output\n"
+        u"  --stock-one-pass   value the stock from one query over all items instead of\n"
+        u"                     one query per item (the same figures, faster on a large company)\n"
+        u"  --help, --version  this text; the version\n\n"
+        u"Exit codes: 0 done, 2 launch parameters, 3 database connection, 4 company settings,\n"
+        u"5 report right refused, 6 regional settings refused, 7 too many failed logins,\n"
+        u"8 a report query failed, 9 anything else.\n");
+}
+
+} // namespace zelvan::program

@@ -1,0 +1,25 @@
+# The sources of the program's start-up, for this folder's library and for the Windows cross-compile.
+set(zelvan_program_sources
+    ${CMAKE_CURRENT_LIST_DIR}/commandline.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/commandline.h
+    ${CMAKE_CURRENT_LIST_DIR}/companysettings.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/companysettings.h
+    ${CMAKE_CURRENT_LIST_DIR}/connectandshowreport.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/connectandshowreport.h
+    ${CMAKE_CURRENT_LIST_DIR}/degiskenler.h
+    ${CMAKE_CURRENT_LIST_DIR}/exitcodes.h
+    ${CMAKE_CURRENT_LIST_DIR}/launchparams.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/launchparams.h
+    ${CMAKE_CURRENT_LIST_DIR}/mainprocedure.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/mainprocedure.h
+    ${CMAKE_CURRENT_LIST_DIR}/openrecordset.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/openrecordset.h
+    ${CMAKE_CURRENT_LIST_DIR}/program.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/program.h
+    ${CMAKE_CURRENT_LIST_DIR}/regionalsettings.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/regionalsettings.h
+    ${CMAKE_CURRENT_LIST_DIR}/registryaccess.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/registryaccess.h
+    ${CMAKE_CURRENT_LIST_DIR}/reportright.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/reportright.h
+)

@@ -1,0 +1,113 @@
+#include "reportengine/reportlayout.h"
+
+namespace zelvan::reportengine {
+
+ReportControl ReportControl::label(const QString &name, int left, int top, int width, int height,
+                                   const QString &caption, const ReportFont &font,
+                                   ReportAlignment alignment)
+{
+    ReportControl c;
+    c.kind = ReportControlKind::Label;
+    c.name = name;
+    c.left = left;
+    c.top = top;
+    c.width = width;
+    c.height = height;
+    c.text = caption;
+    c.font = font;
+    c.alignment = alignment;
+    return c;
+}
+
+ReportControl ReportControl::field(const QString &name, int left, int top, int width, int height,
+                                   const ReportFont &font, ReportAlignment alignment,
+                                   const QString &outputFormat)
+{
+    ReportControl c = label(name, left, top, width, height, QString(), font, alignment);
+    c.kind = ReportControlKind::Field;
+    c.outputFormat = outputFormat;
+    return c;
+}
+
+ReportControl ReportControl::line(const QString &name, int x1, int y1, int x2, int y2)
+{
+    ReportControl c;
+    c.kind = ReportControlKind::Line;
+    c.name = name;
+    c.x1 = x1;
+    c.y1 = y1;
+    c.x2 = x2;
+    c.y2 = y2;
+    return c;
+}
+
+ReportControl *ReportPage::findField(const QString &name)
+{
+    for (ReportSection &s : sections) {
+        for (ReportControl &c : s.controls) {
+            if (c.kind == ReportControlKind::Field && c.name == name)
+                return &c;
+        }
+    }
+    return nullptr;
+}
+
+bool ReportPage::setFieldText(const QString &name, const QString &text)
+{
+    ReportControl *c = findField(name);
+    if (!c)
+        return false;
+    c->text = text;
+    return true;
+}
+
+QString ReportPage::fieldText(const QString &name) const
+{
+    const ReportControl *c = control(name);
+    return c && c->kind == ReportControlKind::Field ? c->text : QString();
+}
+
+QStringList ReportPage::fieldNames() const
+{
+    QStringList names;
+    for (const ReportSection &s : sections) {
+        for (const ReportControl &c : s.controls) {
+            if (c.kind == ReportControlKind::Field)
+                names << c.name;
+        }
+    }
+    return names;
+}
+
+const ReportControl *ReportPage::control(const QString &name) const
+{
+    for (const ReportSection &s : sections) {
+        for (const ReportControl &c : s.controls) {
+            if (c.name == name)
+                return &c;
+        }
+    }
+    return nullptr;
+}
+
+const ReportSection *ReportPage::section(const QString &name) const
+{
+    for (const ReportSection &s : sections) {
+        if (s.name == name)
+            return &s;
+    }
+    return nullptr;
+}
+
+int ReportPage::sectionTop(const QString &name) const
+{
+    int top = marginTop;
+    for (const ReportSection &s : sections) {
+        if (s.name == name)
+            return top;
+        top += s.height;
+    }
+    return -1;
+}
+
+} // namespace zelvan::reportengine

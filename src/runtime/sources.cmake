@@ -1,0 +1,20 @@
+# The sources of the old runtime's values, for this folder's library and for the Windows cross-compile.
+set(zelvan_runtime_sources
+    ${CMAKE_CURRENT_LIST_DIR}/codepage1254.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/codepage1254.h
+    ${CMAKE_CURRENT_LIST_DIR}/currency.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/currency.h
+    ${CMAKE_CURRENT_LIST_DIR}/decimal.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/decimal.h
+    ${CMAKE_CURRENT_LIST_DIR}/err.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/err.h
+    ${CMAKE_CURRENT_LIST_DIR}/jsontext.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/jsontext.h
+    ${CMAKE_CURRENT_LIST_DIR}/numberformat.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/numberformat.h
+    ${CMAKE_CURRENT_LIST_DIR}/numbertext.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/numbertext.h
+    ${CMAKE_CURRENT_LIST_DIR}/variant.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/variant.h
+    ${CMAKE_CURRENT_LIST_DIR}/wideint.h
+)

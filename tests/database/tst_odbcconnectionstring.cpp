@@ -1,0 +1,50 @@
+#include "database/odbc/odbcconnectionstring.h"
+
+#include <QTest>
+
+using namespace zelvan;
+using namespace zelvan::database;
+using namespace Qt::Literals::StringLiterals;
+
+class TestOdbcConnectionString : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Values holding braces and equals signs; the expected text follows "DRIVER={driver};".
+    void rewrite_data()
+    {
+        QTest::addColumn<QString>("driver");
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<QString>("odbc");
+        QTest::newRow("Microsoft's driver: ODBC's doubling, no FreeTDS settings, options appended as they stand")
+            << u"ODBC Driver 18 for SQL Server"_s << u"Encrypt=yes;TrustServerCertificate=no"_s
+            << u"SERVER={SRV\\SQL};DATABASE={D}}}}};UID={{u}}=};PWD={p}}w{=};Encrypt=yes;TrustServerCertificate=no"_s;
+        QTest::newRow("FreeTDS named by its library: braces single, its settings, then the options")
+            << u"/usr/lib/odbc/libtdsodbc.so"_s << u";Encryption=require"_s
+            << u"SERVER={SRV\\SQL};DATABASE={D}}};UID={{u}=};PWD={p}w{=};TDS_Version=7.4;ClientCharset=UTF-8;Encryption=require"_s;
+    }
+    void rewrite()
+    {
+        QFETCH(QString, driver);
+        QFETCH(QString, options);
+        QFETCH(QString, odbc);
+        const ConnectionString adoStyle = ConnectionString::parse(
+            u"Provider=SQLOLEDB.1;Persist Security Info=False;User ID={u}=;Password=p}w{=;Initial Catalog=D}};Data Source=SRV\\SQL"_s);
+        QCOMPARE(odbcConnectionString(adoStyle, OdbcSettings{driver, options}), u"DRIVER={"_s + driver + u"};"_s + odbc);
+    }
+
+    void environment()
+    {
+        qputenv("ZELVAN_ODBC_DRIVER", "ODBC Driver 17 for SQL Server");
+        qputenv("ZELVAN_ODBC_OPTIONS", "Encrypt=yes");
+        const OdbcSettings set = odbcSettingsFromEnvironment();
+        QCOMPARE(set.driver + u'|' + set.options, u"ODBC Driver 17 for SQL Server|Encrypt=yes"_s);
+        qputenv("ZELVAN_ODBC_DRIVER", "");  // an empty driver keeps the default
+        QCOMPARE(odbcSettingsFromEnvironment().driver, defaultOdbcDriver());
+        QCOMPARE(defaultOdbcDriver(), QSysInfo::productType() == u"windows" ? u"ODBC Driver 18 for SQL Server"_s : u"FreeTDS"_s);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestOdbcConnectionString)
+#include "tst_odbcconnectionstring.moc"

@@ -1,0 +1,150 @@
+// The Debian package, built by cpack from this build tree, unpacked into a
+// scratch root with dpkg -x, and its programs run from there.
+
+#include "login/loginartwork.h"
+#include "support/zelvanrun.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace zelvan;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString Version = QStringLiteral(ZELVAN_VERSION);
+using test::runProgram;
+
+} // namespace
+
+class TestDebianPackage : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_work;
+    QDir m_root;
+    QString m_deb;
+
+    QString installed(const QString &relativePath) const { return m_root.filePath(relativePath); }
+    QString controlField(const QString &name) const
+    {
+        return QString::fromUtf8(runProgram(u"dpkg-deb"_s, {u"--field"_s, m_deb, name}).out).trimmed();
+    }
+    QString icon(int size) const { return u"usr/share/icons/hicolor/%1x%1/apps/zelvan.png"_s.arg(size); }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+#ifndef Q_OS_LINUX
+        QSKIP("the Debian package is built on Linux only");
+#endif
+        if (QStandardPaths::findExecutable(u"dpkg-deb"_s).isEmpty())
+            QSKIP("dpkg-deb is missing: no Debian system");
+        const QString output = m_work.filePath(u"package"_s);
+        const auto cpack = runProgram(QStringLiteral(ZELVAN_CPACK),
+                                      {u"--config"_s, QStringLiteral(ZELVAN_CPACK_CONFIG), u"-G"_s, u"DEB"_s, u"-B"_s, output},
+                                      QProcessEnvironment::systemEnvironment(), 300000);
+        QVERIFY2(cpack.exitCode == 0, cpack.out + cpack.err);
+        const QStringList debs = QDir(output).entryList({u"*.deb"_s}, QDir::Files);
+        QCOMPARE(debs.size(), 1);
+        m_deb = QDir(output).filePath(debs.first());
+        m_root.setPath(m_work.filePath(u"root"_s));
+        QCOMPARE(runProgram(u"dpkg"_s, {u"-x"_s, m_deb, m_root.path()}).exitCode, 0);
+    }
+
+    void contentsAndControlFields()
+    {
+        QStringList files, expected{u"usr/bin/zelvan"_s, u"usr/bin/zelvan-demo"_s, u"usr/share/applications/zelvan.desktop"_s,
+                                    u"usr/share/man/man1/zelvan-demo.1.gz"_s, u"usr/share/man/man1/zelvan.1.gz"_s};
+        for (QDirIterator it(m_root.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
+            files.append(m_root.relativeFilePath(it.next()));
+        // Each icon size repeats each pixel of the login dialog's 32 x 32 drawing.
+        const QImage drawn = login::loginIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32);
+        for (int size : {32, 64, 128, 256}) {
+            expected.append(icon(size));
+            QCOMPARE(QImage(installed(icon(size))).convertToFormat(QImage::Format_ARGB32), drawn.scaled(size, size));
+        }
+        files.sort();
+        expected.sort();
+        QCOMPARE(files, expected);
+        QVERIFY(QFileInfo(installed(u"usr/bin/zelvan"_s)).isExecutable() && QFileInfo(installed(u"usr/bin/zelvan-demo"_s)).isExecutable());
+
+        // The desktop entry starts the installed program with the package's icon.
+        const QString path = installed(u"usr/share/applications/zelvan.desktop"_s);
+        if (const QString validator = QStandardPaths::findExecutable(u"desktop-file-validate"_s); !validator.isEmpty()) {
+            const auto validation = runProgram(validator, {path});
+            QVERIFY2(validation.exitCode == 0 && validation.out.isEmpty(), validation.out + validation.err);
+        }
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList entry = QString::fromUtf8(file.readAll()).section(u"\n["_s, 0, 0).split(u'\n');  // the main group
+        for (const QString &line : {u"[Desktop Entry]"_s, u"Type=Application"_s, u"Name=Zelvan Raporu"_s, u"Icon=zelvan"_s,
+                                    u"Comment=Şirketin genel finansal durumu tek sayfada"_s, u"Exec=zelvan"_s})
+            QVERIFY2(entry.contains(line), qPrintable(line));
+
+        // The version from the project; the runtime libraries, and the Qt platform
+        // plugins for the windows and the headless runs, come through dependencies.
+        QCOMPARE(controlField(u"Package"_s) + u' ' + controlField(u"Version"_s), u"zelvan "_s + Version + u"-1"_s);
+        QStringList depends, needed{u"libqt6core6"_s, u"libqt6gui6"_s, u"libqt6widgets6"_s, u"libqt6printsupport6"_s,
+                                    u"libsqlite3-0"_s, u"libodbc2"_s, u"tdsodbc"_s, u"fonts-liberation"_s};
+        for (const QString &alternatives : controlField(u"Depends"_s).split(u','))
+            depends.append(alternatives.trimmed().section(u' ', 0, 0));
+        for (const QString &plugin : {u"libqxcb.so"_s, u"libqoffscreen.so"_s})
+            needed.append(QString::fromUtf8(runProgram(u"dpkg-query"_s, {u"-S"_s, u"*/qt6/plugins/platforms/"_s + plugin}).out).section(u':', 0, 0));
+        for (const QString &package : needed)
+            QVERIFY2(!package.isEmpty() && depends.contains(package), qPrintable(package + u" not in "_s + depends.join(u", "_s)));
+    }
+
+    // The installed zelvan-demo writes the instance and the installed zelvan reports on it, with
+    // the libraries from the system, not from the build tree.
+    void installedProgramsMakeTheReport()
+    {
+        QProcessEnvironment environment = test::runEnvironment(m_work.filePath(u"registry.reg"_s));
+        environment.remove(u"LD_LIBRARY_PATH"_s);
+        environment.remove(u"QT_PLUGIN_PATH"_s);
+        QCOMPARE(runProgram(installed(u"usr/bin/zelvan"_s), {u"--version"_s}, environment).out, QByteArray("zelvan " ZELVAN_VERSION "\n"));
+        test::writeRegistry(m_work.filePath(u"registry.reg"_s));
+        const QString instance = m_work.filePath(u"demo"_s);
+        QCOMPARE(runProgram(installed(u"usr/bin/zelvan-demo"_s), {instance}, environment).exitCode, 0);
+        const auto report = runProgram(installed(u"usr/bin/zelvan"_s),
+                                             {u"--json"_s, u"--"_s, u"NRV_DEMO_2026|%1|1|norvent|Zelvan2026"_s.arg(instance)}, environment);
+        QVERIFY2(report.exitCode == 0, report.err);
+        const QJsonObject json = QJsonDocument::fromJson(report.out).object();
+        QCOMPARE(json.value(u"title"_s).toString(), u"ZELVAN RAPORU"_s);
+        const QJsonObject values = json.value(u"values"_s).toObject();
+        QVERIFY(values.size() == 18 && values.value(u"kesilen_Cekler"_s).toString() != u"0"_s);
+    }
+
+    // Rendered by man without a warning, with the project's version and what each page must document.
+    void manualPages()
+    {
+        if (QStandardPaths::findExecutable(u"man"_s).isEmpty())
+            QSKIP("man is missing");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"LC_ALL"_s, u"C.UTF-8"_s);
+        environment.insert(u"MANWIDTH"_s, u"200"_s);
+        environment.remove(u"MAN_KEEP_FORMATTING"_s);
+        const QList<std::pair<QString, QString>> pages{
+            {u"zelvan"_s, u"--pdf --png --json --version ZELVAN_MESSAGES ZELVAN_ANSWERS ZELVAN_REGISTRY XDG_CONFIG_HOME ZELVAN_ODBC_DRIVER "
+                          u"ZELVAN_ODBC_OPTIONS registry.reg REGEDIT4 Verkon.exe NRV_DEMO_2026|$HOME/zelvan-demo|1|norvent|Zelvan2026"_s},
+            {u"zelvan-demo"_s, u"--items --movements-per-item --seed --tsql zelvan(1)"_s}};
+        for (const auto &[page, mentions] : pages) {
+            const auto man = runProgram(u"man"_s, {u"--warnings"_s, u"-E"_s, u"UTF-8"_s, u"-l"_s,
+                                                         installed(u"usr/share/man/man1/%1.1.gz"_s.arg(page))}, environment);
+            QVERIFY2(man.exitCode == 0 && man.err.isEmpty(), man.err.constData());
+            const QString text = QString::fromUtf8(man.out), title = page.toUpper() + u"(1)"_s;
+            QVERIFY(text.startsWith(title) && text.trimmed().endsWith(title));
+            for (const QString &mention : mentions.split(u' ') + QStringList{u"EXIT STATUS"_s, u"Zelvan "_s + Version})
+                QVERIFY2(text.contains(mention), qPrintable(page + u": "_s + mention));
+        }
+    }
+};
+
+QTEST_MAIN(TestDebianPackage)
+#include "tst_debianpackage.moc"

@@ -1,0 +1,120 @@
+#include "platform/registryfilestore.h"
+#include "runtime/codepage1254.h"
+#include "support/zelvanrun.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace zelvan;
+using namespace zelvan::platform;
+using zelvan::test::readFile;
+
+// Written as the store writes it, so that a rewrite can be compared whole; '|' stands for a line break.
+static const QByteArray Sample =
+    QByteArray(R"(REGEDIT4||[HKEY_CURRENT_USER\Control Panel\International]|"sDecimal"=","|"iCountry"=dword:0000005a|)"
+               R"("Empty"=hex(1):|"Kullanıcı"="Çağrı"||[HKEY_CURRENT_USER\Şirket Ayarları]||[HKEY_LOCAL_MACHINE\Software\Other]|)"
+               R"("kept"="as it was"|)").replace('|', '\n');
+
+class TestRegistryFileStore : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_path = m_dir.filePath(u"registry.reg"_s);  // holds the sample; only the last test writes it
+    RegistryFileStore m_registry{m_path};
+
+private slots:
+    void initTestCase() { QVERIFY(zelvan::test::writeFile(m_path, Sample)); }
+
+    // The test runs in a process of its own: what it sets in the environment is left.
+    void defaultPath()
+    {
+        qputenv("ZELVAN_REGISTRY", ""); qputenv("XDG_CONFIG_HOME", "/xdg/config"); qputenv("HOME", "/home/muhasebe");
+        QCOMPARE(RegistryFileStore().path(), u"/xdg/config/zelvan/registry.reg"_s);
+        qputenv("XDG_CONFIG_HOME", "relative/ignored");
+        QCOMPARE(RegistryFileStore::defaultPath(), u"/home/muhasebe/.config/zelvan/registry.reg"_s);
+    }
+
+    // A key path, then (when a name is given) a value of it read into a buffer of '#' (-1: no buffer,
+    // only the type and size): "type size buffer", the buffer in hex, shown when the read succeeds.
+    void read_data()
+    {
+        QTest::addColumn<QString>("path"); QTest::addColumn<QString>("name"); QTest::addColumn<int>("bufferSize");
+        QTest::addColumn<long>("result"); QTest::addColumn<QString>("value");
+        const QString intl = u"Control Panel\\International"_s;
+        const auto row = [](const char *tag, const QString &path, long result, const QString &name = {}, int size = -1,
+                            const char *got = "") { QTest::newRow(tag) << path << name << size << result << QString::fromLatin1(got); };
+        const long ok = Registry::Success, notFound = Registry::FileNotFound;
+        row("prefix of a name", u"Control Pan"_s, notFound); row("dotless I in capitals", u"ŞIRKET AYARLARI"_s, ok);
+        row("dotted capital İ differs", u"ŞİRKET AYARLARI"_s, notFound); row("other root", u"Software\\Other"_s, notFound);
+        row("doubled backslash", u"Control Panel\\\\International"_s, RegistryFileStore::BadPathname);
+        row("text: larger buffer", intl, ok, u"SDECIMAL"_s, 4, "1 2 2c002323");
+        row("text: buffer too small", intl, Registry::MoreData, u"sDecimal"_s, 1, "1 2");
+        row("text in 1254", intl, ok, u"KULLANICI"_s, 6, "1 6 c761f072fd00"); row("dword", intl, ok, u"iCountry"_s, 4, "4 4 5a000000");
+        row("text of size 0", intl, ok, u"Empty"_s, -1, "1 0"); row("missing value", intl, notFound, u"sThousand"_s, -1, "0 0");
+    }
+    void read()
+    {
+        QFETCH(QString, path); QFETCH(QString, name); QFETCH(int, bufferSize); QFETCH(long, result);
+        Registry::Key key = 0;
+        const long opened = m_registry.openKey(Registry::CurrentUser, runtime::toCp1254(path), &key);
+        QCOMPARE(key != 0, opened == Registry::Success);
+        QCOMPARE(opened, name.isEmpty() ? result : Registry::Success);
+        if (name.isEmpty()) return;
+        QByteArray buffer(qMax(bufferSize, 0), '#');
+        quint32 type = 0, size = quint32(buffer.size());
+        QCOMPARE(m_registry.queryValue(key, runtime::toCp1254(name), &type, bufferSize < 0 ? nullptr : buffer.data(), &size), result);
+        const bool shown = result == Registry::Success && bufferSize >= 0;
+        QTEST(u"%1 %2"_s.arg(type).arg(size) + (shown ? u' ' + QString::fromLatin1(buffer.toHex()) : QString()), "value");
+    }
+
+    // A missing file is an empty registry; reading it creates nothing. Creating a key that exists leaves
+    // the file alone. Keys below an open key; an empty name opens the key itself.
+    void createKey()
+    {
+        const QString path = m_dir.filePath(u"config/zelvan/registry.reg"_s);
+        RegistryFileStore registry(path);
+        Registry::Key key = 0, same = 0, child = 0;
+        QCOMPARE(registry.openKey(Registry::CurrentUser, "DEF_NORVENT", &key), Registry::FileNotFound); QVERIFY(!QFile::exists(path));
+        QCOMPARE(registry.createKey(Registry::CurrentUser, "DEF_NORVENT", &key), Registry::Success);
+        const QByteArray created = "REGEDIT4\n\n[HKEY_CURRENT_USER\\DEF_NORVENT]\n";
+        QCOMPARE(readFile(path), created);
+        const QDateTime old(QDate(2001, 1, 1), QTime(0, 0));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(old, QFileDevice::FileModificationTime));
+        QCOMPARE(registry.createKey(Registry::CurrentUser, "def_norvent", &same), Registry::Success);
+        QCOMPARE(file.fileTime(QFileDevice::FileModificationTime), old);
+        QCOMPARE(registry.createKey(key, "Suite\\Settings", &child), Registry::Success);
+        QCOMPARE(registry.setValue(child, "v", Registry::TypeDword, QByteArray("\1\0\0\0", 4)), Registry::Success);
+        QCOMPARE(readFile(path), created + "\n[HKEY_CURRENT_USER\\DEF_NORVENT\\Suite\\Settings]\n\"v\"=dword:00000001\n");
+        QCOMPARE(registry.openKey(key, "", &same), Registry::Success); QCOMPARE(same, key);
+    }
+
+    // Failed calls write nothing. Then one value replaced under its first spelling, one added in UTF-8; the rest
+    // as it was, and replaced whole: no temporary file or lock is left beside it.
+    void write()
+    {
+        RegistryFileStore &registry = m_registry;
+        Registry::Key intl = 0, closed = 0; char buffer[4];
+        QCOMPARE(registry.openKey(Registry::CurrentUser, "Control Panel\\International", &intl), Registry::Success);
+        QCOMPARE(registry.openKey(Registry::CurrentUser, "Control Panel", &closed), Registry::Success);
+        QCOMPARE(registry.closeKey(closed), Registry::Success); QCOMPARE(registry.closeKey(closed), RegistryFileStore::InvalidHandle);
+        QCOMPARE(registry.setValue(closed, "sDecimal", Registry::TypeString, ","), RegistryFileStore::InvalidHandle);
+        QCOMPARE(registry.queryValue(intl, "sDecimal", nullptr, buffer, nullptr), RegistryFileStore::InvalidParameter);
+        QCOMPARE(registry.openKey(Registry::CurrentUser, "Control Panel", nullptr), RegistryFileStore::InvalidParameter);
+        QCOMPARE(registry.setValue(intl, "two\nlines", Registry::TypeString, "x"), RegistryFileStore::InvalidParameter);
+        QCOMPARE(readFile(m_path), Sample);
+        QCOMPARE(registry.setValue(intl, "SDECIMAL", Registry::TypeString, QByteArray(".\0", 2)), Registry::Success);
+        QCOMPARE(registry.setValue(intl, runtime::toCp1254(u"Ünvan"), Registry::TypeString, runtime::toCp1254(u"Müdür") + '\0'), Registry::Success);
+        QByteArray expected = Sample;
+        expected.replace("\"sDecimal\"=\",\"", "\"sDecimal\"=\".\"");
+        expected.replace("\n\n[HKEY_CURRENT_USER\\\xC5\x9E", u"\n\"Ünvan\"=\"Müdür\"\n\n[HKEY_CURRENT_USER\\Ş"_s.toUtf8());
+        QCOMPARE(readFile(m_path), expected);
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{u"registry.reg"_s});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRegistryFileStore)
+#include "tst_registryfilestore.moc"

@@ -1,0 +1,62 @@
+#include "reportengine/reportexport.h"
+#include "support/popplertools.h"
+#include "support/reportpages.h"
+#include "support/zelvanrun.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace zelvan;
+using namespace zelvan::reportengine;
+using namespace zelvan::test;
+
+class TestReportExport : public QObject
+{
+    Q_OBJECT
+
+    const ReportPage m_page = filledReportPage(u"-1.234.567,89"_s);
+
+private slots:
+    // Read back: one letter-size page, fonts embedded, every text selectable letter for letter, margins drawn.
+    void pdfReadsBack()
+    {
+        if (!popplerAvailable())
+            QSKIP("poppler-utils (pdfinfo, pdftotext, pdffonts) are not installed");
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(u"rapor.pdf"_s);
+        QVERIFY(writePdf(m_page, pdf));
+        QCOMPARE(pdfInfoValue(pdf, u"Pages"_s) + u' ' + pdfInfoValue(pdf, u"Title"_s) + u' ' + pdfInfoValue(pdf, u"Page size"_s).left(13),
+                 u"1 ZELVAN RAPORU 612 x 792 pts"_s);
+        // Each font line: name, type, encoding, then emb, sub, uni, object and ID.
+        QVERIFY(QRegularExpression(u"^(\\S*Narrow\\S* .* yes +(yes|no) +(yes|no) +\\d+ +\\d+\\n)+$"_s)
+                    .match(runPoppler(u"pdffonts"_s, {pdf}).section(u'\n', 2)).hasMatch());
+        const QString text = runPoppler(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s}).simplified();
+        for (const ReportSection &s : m_page.sections)
+            for (const ReportControl &c : s.controls)
+                QVERIFY2(text.contains(c.text.simplified()), qPrintable(c.text));
+        QVERIFY(std::ranges::any_of(pdfWords(pdf), [](const auto &w) { return w.text == u"ZELVAN" && qRound(w.box.left() * 20) == 500 + 4320; }));
+    }
+
+    // A write replaces the target whole; a failure leaves no stray file or folder and gives a reason for
+    // the user (a full disk keeping the old file is run end to end).
+    void writeReplacesWhole()
+    {
+        for (const QString &format : {u"PDF"_s, u"PNG"_s}) {
+            QTemporaryDir dir;
+            const auto write = format == u"PDF" ? writePdf : writePng;
+            const QString name = u"rapor."_s + format.toLower(), path = dir.filePath(name), missing = dir.filePath(u"yok/"_s + name);
+            QString error;
+            QVERIFY(!write(m_page, missing, &error));
+            QVERIFY(error.startsWith(format + u" dosyası yazılamadı: "_s + QDir::toNativeSeparators(missing) + u": "_s) && !error.endsWith(u": "_s));
+            QVERIFY(writeFile(path, QByteArray(100000, 'x')) && write(m_page, path, &error));
+            QVERIFY(readFile(path).startsWith(format == u"PDF" ? "%PDF-" : "\x89PNG") && !readFile(path).contains(QByteArray(1000, 'x')));
+            QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList(name));
+        }
+    }
+};
+
+QTEST_MAIN(TestReportExport)
+#include "tst_reportexport.moc"

@@ -1,0 +1,139 @@
+#include "login/passwordtext.h"
+#include "support/zelvanrun.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+zelvan::test::ZelvanRun runDemo(const QStringList &arguments, const QString &workingDirectory = {})
+{
+    return zelvan::test::runProgram(zelvan::test::binaryPath(u"zelvan-demo"_s), arguments,
+                                    QProcessEnvironment::systemEnvironment(), 120000, {}, workingDirectory);
+}
+
+// One line per row, columns joined by "|", NULL written as NULL.
+QStringList query(const QString &file, const QString &sql)
+{
+    const auto run = zelvan::test::runProgram(u"sqlite3"_s, {u"-batch"_s, u"-readonly"_s, u"-noheader"_s, u"-nullvalue"_s,
+                                                              u"NULL"_s, u"-separator"_s, u"|"_s, file, sql});
+    return run.exitCode == 0 ? QString::fromUtf8(run.out).split(u'\n', Qt::SkipEmptyParts) : QStringList{QString::fromUtf8(run.err)};
+}
+
+} // namespace
+
+class TestZelvanDemo : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_tmp;
+    QString m_dir;  // default size and seed
+
+    QString file(const QString &name) const { return QDir(m_dir).filePath(name); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(!QStandardPaths::findExecutable(u"sqlite3"_s).isEmpty(), "the sqlite3 shell is needed (see README)");
+        m_dir = m_tmp.filePath(u"instance"_s);
+        const auto run = runDemo({m_dir, u"--tsql"_s, m_tmp.filePath(u"sql"_s)});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.err.isEmpty() && run.out.contains(("NRV_DEMO_2026|"_L1 + m_dir + "|1|norvent|Zelvan2026"_L1).toUtf8()));
+        // The T-SQL scripts of the default instance are the committed ones.
+        const QDir sql(m_tmp.filePath(u"sql"_s));
+        const QDir committed(QDir::cleanPath(QStringLiteral(ZELVAN_TEST_DATA_DIR "/../../tools/sqlserver")));
+        const QStringList files = committed.entryList({u"*.sql"_s}, QDir::Files, QDir::Name);
+        QCOMPARE(files, sql.entryList({u"*.sql"_s}, QDir::Files, QDir::Name));
+        QCOMPARE(files.join(u','), u"Defination_DB.sql,NRV_DEMO_2026.sql,NRV_ORNEK_2026.sql,logins.sql"_s);
+        for (const QString &name : files) {
+            const QByteArray bytes = zelvan::test::readFile(sql.filePath(name));
+            QVERIFY2(bytes.startsWith("\xEF\xBB\xBF-- ") && bytes == zelvan::test::readFile(committed.filePath(name)), qPrintable(name));
+        }
+    }
+
+    // The options change the sizes; rewriting a directory with the same seed gives the same bytes, whatever was there.
+    void sizesAndSameBytes()
+    {
+        const QDir again(m_tmp.filePath(u"again"_s));
+        QCOMPARE(runDemo({again.path(), u"--seed"_s, u"12"_s, u"--items"_s, u"8"_s, u"--movements-per-item=3"_s}).exitCode, 0);
+        QCOMPARE(query(again.filePath(u"NRV_DEMO_2026.sqlite"_s),
+                       u"SELECT (SELECT count(*) FROM STOKHAREKET), count(DISTINCT Durum) FROM CEKKART"_s),
+                 QStringList{u"24|8"_s});  // even a tiny instance holds every status
+        QCOMPARE(query(again.filePath(u"NRV_ORNEK_2026.sqlite"_s), u"SELECT count(*) FROM STOKKART"_s), QStringList{u"2"_s});
+        QCOMPARE(runDemo({u"--seed=2026"_s, again.path()}).exitCode, 0);
+        for (const QString &name : {u"master"_s, u"Defination_DB"_s, u"NRV_DEMO_2026"_s, u"NRV_ORNEK_2026"_s}) {
+            const QByteArray bytes = zelvan::test::readFile(again.filePath(name + u".sqlite"_s));
+            QVERIFY2(!bytes.isEmpty() && bytes == zelvan::test::readFile(file(name + u".sqlite"_s)), qPrintable(name));
+        }
+    }
+
+    // The README's logins ("name password"), and the suite users with the same name and password for the dialog.
+    void loginsUsersAndRights()
+    {
+        // login, password, the suite user's ID and name (none for sa)
+        for (const auto &[login, password, user] : {std::tuple{u"norvent"_s, u"Zelvan2026"_s, u"1|NORVENT"_s},
+                                                    {u"sa"_s, u"Demo.1234"_s, QString()}, {u"mehmet"_s, QString(), u"3|MEHMET"_s},
+                                                    {u"ismail"_s, u"9876"_s, u"4|İSMAİL"_s}}) {
+            const QStringList row = query(file(u"master.sqlite"_s), u"SELECT salt, password_sha256 FROM sql_logins WHERE name='"_s + login + u'\'');
+            QCOMPARE(row.size(), 1);
+            QCOMPARE(row[0].section(u'|', 1).toLatin1(),
+                     QCryptographicHash::hash((row[0].section(u'|', 0, 0) + password).toUtf8(), QCryptographicHash::Sha256).toHex());
+            if (!user.isEmpty())
+                QCOMPARE(query(file(u"Defination_DB.sqlite"_s), u"SELECT sysus_nm, sysus FROM sysuslng WHERE sysus_ID="_s + user.section(u'|', 0, 0)),
+                         QStringList{user.section(u'|', 1) + u'|' + zelvan::login::EncodePassword(password)});
+        }
+        // The README's companies, the users' company lists and report rights (CARR|CARB).
+        // Last, the three guarded settings: NULL in one company and set in the other.
+        QCOMPARE(query(file(u"Defination_DB.sqlite"_s),
+                       u"SELECT sysfrm_ID, sysfrm_kd, sysfrm_dbnm FROM sysfrmlng ORDER BY 1; SELECT sysus_ID, sysfrm_ID FROM sysusfrmlng "
+                       u"ORDER BY 1, 2; SELECT Kullanici_ID, Firma_ID, CARR, CARB FROM Kullanici ORDER BY 1, 2; "
+                       u"SELECT count(DefKDV), count(KrediLimiti), count(KasaHareketListeTipi) FROM sysfrmlng"_s),
+                 (QStringList{u"1|DT01|NRV_DEMO_2026"_s, u"2|OG02|NRV_ORNEK_2026"_s, u"1|1"_s, u"1|2"_s, u"2|1"_s, u"4|2"_s, u"1|1|1|1"_s,
+                              u"1|2|1|1"_s, u"2|1|0|1"_s, u"4|2|1|NULL"_s, u"5|1|1|0"_s, u"1|1|1"_s}));
+    }
+
+    // What real data holds and the report must cope with, in both companies: every status of both kinds of paper;
+    // balances of both signs and NULL, a bank placeholder row; a sale entered before its day's receipt (only
+    // ORDER BY Tarih, Cikis reads the receipt first); the movements' index.
+    void dataShape()
+    {
+        const QString statuses = u"(SELECT group_concat(Durum) = 'Bankada Tahsilde,Bankada Teminatta,Ciro Edildi,Karşılıksız,%2,"
+                                 u"Portföyde,Tahsil Edildi,İade Edildi' FROM (SELECT DISTINCT Durum FROM %1 ORDER BY Durum))"_s;
+        const QString sql = u"SELECT "_s + statuses.arg(u"CEKKART"_s, u"Kendi Çekimiz"_s) + u", "_s
+            + statuses.arg(u"SENETKART"_s, u"Kendi Senedimiz"_s)
+            + u", (SELECT sum(Bakiye > 0) > 0 AND sum(Bakiye < 0) > 0 AND sum(Bakiye IS NULL) > 0 FROM CB) AND (SELECT "
+              u"sum(Hesap_ID = 0 AND Bakiye > 0) = 1 FROM BB), (SELECT count(*) > 0 FROM STOKHAREKET s JOIN STOKHAREKET r ON "
+              u"r.Stok_ID = s.Stok_ID AND r.Tarih = s.Tarih AND r.StokHareket_ID > s.StokHareket_ID WHERE s.Cikis > 0 AND r.Cikis = 0), "
+              u"(SELECT count(*) = 1 FROM pragma_index_list('STOKHAREKET') il WHERE (SELECT group_concat(name) FROM "
+              u"(SELECT name FROM pragma_index_info(il.name) ORDER BY seqno)) = 'Stok_ID,Tarih,Cikis')"_s;
+        for (const QString &database : {u"NRV_DEMO_2026.sqlite"_s, u"NRV_ORNEK_2026.sqlite"_s})
+            QCOMPARE(query(file(database), sql), QStringList{u"1|1|1|1|1"_s});
+    }
+
+    // Usage errors write nothing; a database name taken by a directory can't be written.
+    void badArgumentsAndWriteFailure()
+    {
+        QTemporaryDir cwd;
+        for (const QStringList &arguments : {QStringList(), QStringList{u"d"_s, u"--size"_s, u"3"_s}, QStringList{u"d"_s, u"--items"_s, u"0"_s},
+                                             QStringList{u"d"_s, u"--movements-per-item"_s, u"100000"_s}}) {
+            const auto run = runDemo(arguments, cwd.path());
+            QCOMPARE(run.exitCode, 2);
+            QVERIFY(run.err.contains("usage: zelvan-demo DIR") && run.out.isEmpty() && QDir(cwd.path()).isEmpty());
+        }
+        QVERIFY(runDemo({u"--help"_s}).out.startsWith("usage: zelvan-demo DIR"));
+        QVERIFY(QDir(cwd.path()).mkpath(u"inst/NRV_DEMO_2026.sqlite"_s));
+        const auto run = runDemo({cwd.filePath(u"inst"_s)});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.err.contains("NRV_DEMO_2026.sqlite"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestZelvanDemo)
+#include "tst_zelvandemo.moc"
+
+using namespace zelvan;
