@@ -1,5 +1,7 @@
 #include "database/odbc/odbcconnectionstring.h"
 
+#include <QRegularExpression>
+
 namespace zelvan::database {
 
 namespace {
@@ -8,6 +10,27 @@ bool isFreeTds(QStringView driver)
 {
     // The driver's name as registered ("FreeTDS"), or its library given as a path.
     return driver.contains(u"freetds", Qt::CaseInsensitive) || driver.contains(u"tdsodbc", Qt::CaseInsensitive);
+}
+
+// Microsoft's drivers by name ("ODBC Driver 18 for SQL Server") or by their
+// library (msodbcsql18.dll, libmsodbcsql-18.3.so.1.1): the major version, or 0.
+int microsoftDriverVersion(const QString &driver)
+{
+    static const QRegularExpression name(QStringLiteral("ODBC Driver (\\d+) for SQL Server"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression library(QStringLiteral("msodbcsql-?(\\d+)"), QRegularExpression::CaseInsensitiveOption);
+    QRegularExpressionMatch match = name.match(driver);
+    if (!match.hasMatch())
+        match = library.match(driver);
+    return match.hasMatch() ? match.captured(1).toInt() : 0;
+}
+
+bool setsEncryption(const QString &options)
+{
+    for (const QStringView pair : QStringView(options).split(u';')) {
+        if (pair.left(pair.indexOf(u'=')).trimmed().compare(u"Encrypt", Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -48,6 +71,12 @@ QString odbcConnectionString(const ConnectionString &adoStyle, const OdbcSetting
     // text over in the locale's character set.
     if (freeTds)
         text += QStringLiteral(";TDS_Version=7.4;ClientCharset=UTF-8");
+    // Driver 18 and later encrypt and check the certificate by default, which
+    // the self-signed certificate of most office servers fails; the old
+    // provider connected unencrypted. A server that forces encryption still
+    // gets it. A site's own Encrypt wins: ODBC takes a keyword's first value.
+    if (microsoftDriverVersion(settings.driver) >= 18 && !setsEncryption(settings.options))
+        text += QStringLiteral(";Encrypt=Optional");
     if (!settings.options.isEmpty()) {
         if (!settings.options.startsWith(u';'))
             text += u';';

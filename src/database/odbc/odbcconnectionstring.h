@@ -24,8 +24,9 @@ OdbcSettings odbcSettingsFromEnvironment();
 // The ODBC connection string for the values of an ADO-style one:
 // DRIVER={..};SERVER={..};DATABASE={..};UID={..};PWD={..}, every value braced
 // so that the ODBC layer cannot split it again, then the settings FreeTDS
-// needs to speak to a current server in Unicode, then the site's options as
-// they stand.
+// needs to speak to a current server in Unicode, or Encrypt=Optional for
+// Microsoft's drivers 18 and later (unless the site's options set Encrypt),
+// then the site's options as they stand.
 QString odbcConnectionString(const ConnectionString &adoStyle, const OdbcSettings &settings);
 
 // A value in braces. ODBC's rule doubles a '}' inside them. FreeTDS (1.3)
