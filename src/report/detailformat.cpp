@@ -10,6 +10,8 @@
 #include "report/reportvalues.h"
 #include "report/stockvaluation.h"
 
+#include <QHash>
+
 namespace zelvan::report {
 
 using database::Recordset;
@@ -103,18 +105,38 @@ Variant valuePerItem(program::Program &program, std::shared_ptr<Recordset> &stoc
     return running;
 }
 
-// The movements of all items in one query, valued item by item as they come.
-// Items of the list without movements are worth 0 and simply do not appear.
+// How often the stock list names each item. The list is a join without
+// DISTINCT: an item with two SB rows in stock, or two STOKKART rows, is
+// listed, and valued, once per row.
+QHash<QString, int> listedItems(program::Program &program, std::shared_ptr<Recordset> &stockList)
+{
+    Recordset &items = openOrEnd(program, stockList, StockListSql);
+    const QString idColumn = QStringLiteral("Stok_ID");
+    QHash<QString, int> listed;
+    while (!items.eof()) {
+        ++listed[items.field(idColumn).toString()];
+        items.moveNext();
+    }
+    return listed;
+}
+
+// The movements of all items in one query, valued item by item as they come,
+// each item's value counted as often as the stock list names it. Items of the
+// list without movements are worth 0 and simply do not appear.
 Variant valueInOnePass(program::Program &program, std::shared_ptr<Recordset> &stockList, platform::Progress *progress)
 {
-    Recordset &movements = openOrEnd(program, stockList, StockOnePassSql);
+    const QHash<QString, int> listed = listedItems(program, stockList);
+    Recordset &movements = openOrEnd(program, program.vars.SharedRecordset, StockOnePassSql);
     if (progress)
-        progress->start(StockProgressLabel, 0);  // the number of items is not known ahead
+        progress->start(StockProgressLabel, listed.size());
     const MovementColumns columns = MovementColumns::of(movements, true);
     Variant running = Variant::currency(runtime::Currency());
     qint64 done = 0;
     while (!movements.eof()) {
-        running = addItemValue(running, valueItemMovements(movements, columns));
+        const QString item = movements.field(columns.item).toString();
+        const runtime::Currency value = valueItemMovements(movements, columns);
+        for (int times = listed.value(item); times > 0; --times)
+            running = addItemValue(running, value);
         if (progress)
             progress->step(++done);
     }

@@ -37,7 +37,8 @@ inline const QString StockListSql = QStringLiteral(
 // The movement query of one stock item.
 QString stockMovementSql(const QString &stockId);
 // The movements of every item of the stock list in one query, item by item,
-// each item's rows in the order of its own movement query.
+// each item's rows in the order of its own movement query. Read after the
+// stock list itself, which says how often each item counts.
 inline const QString StockOnePassSql = QStringLiteral(
     "SELECT STOKKART.Stok_ID, STOKHAREKET.Giris, STOKHAREKET.Cikis, STOKHAREKET.Maliyet FROM STOKHAREKET,STOKKART "
     "WHERE STOKHAREKET.Stok_ID=STOKKART.Stok_ID AND STOKKART.Stok_ID IN (SELECT SB.Stok_ID FROM SB WHERE SB.Kalan>0) "
@@ -47,7 +48,8 @@ inline const QString StockOnePassSql = QStringLiteral(
 // report object's own recordset for the list of stock items. A query that
 // fails (after OpenRecordset has shown it) ends the program with exit code 8:
 // no page is made with a figure that could not be computed. With the option
-// --stock-one-pass the stock value comes from one query instead of one per item.
+// --stock-one-pass the stock value comes from the stock list and one query
+// over all movements instead of one query per item: the same figure.
 void Detail_Format(program::Program &program, ReportValues &report, std::shared_ptr<database::Recordset> &stockList);
 
 } // namespace zelvan::report

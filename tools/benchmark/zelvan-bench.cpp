@@ -196,6 +196,7 @@ std::optional<QStringList> reportStatements(const QString &dir, bool onePass, QS
             if (!figure.sql.isEmpty()) {
                 statements.append(figure.sql);
             } else if (onePass) {
+                statements.append(zelvan::report::StockListSql);
                 statements.append(zelvan::report::StockOnePassSql);
             } else {
                 statements.append(zelvan::report::StockListSql);
