@@ -4,7 +4,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 sh tools/install-packages.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$(nproc)" --target zelvan zelvan-demo
 build/bin/zelvan-demo build/demo
 line="NRV_DEMO_2026|$PWD/build/demo|1|norvent|Zelvan2026"
