@@ -1,6 +1,7 @@
 #include "platform/registryfilestore.h"
 
 #include "platform/registryexport.h"
+#include "platform/replacefile.h"
 #include "runtime/codepage1254.h"
 
 #include <QDeadlineTimer>
@@ -8,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QThread>
 
 #include <cstring>
@@ -60,15 +60,7 @@ bool RegistryFileStore::load(RegistryTree *tree) const
 
 long RegistryFileStore::save(const RegistryTree &tree) const
 {
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return AccessDenied;
-    const QByteArray bytes = writeRegistryFile(tree);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return WriteFault;
-    }
-    return file.commit() ? Success : WriteFault;
+    return replaceFileContents(m_path, writeRegistryFile(tree)).isEmpty() ? Success : WriteFault;
 }
 
 long RegistryFileStore::modify(const std::function<bool(RegistryTree &)> &change)

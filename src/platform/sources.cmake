@@ -17,6 +17,8 @@ set(zelvan_platform_sources
     ${CMAKE_CURRENT_LIST_DIR}/qtmessageboxes.cpp
     ${CMAKE_CURRENT_LIST_DIR}/qtmessageboxes.h
     ${CMAKE_CURRENT_LIST_DIR}/registry.h
+    ${CMAKE_CURRENT_LIST_DIR}/replacefile.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/replacefile.h
     ${CMAKE_CURRENT_LIST_DIR}/registryexport.cpp
     ${CMAKE_CURRENT_LIST_DIR}/registryexport.h
     ${CMAKE_CURRENT_LIST_DIR}/registryfilestore.cpp

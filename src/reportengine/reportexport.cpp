@@ -1,5 +1,6 @@
 #include "reportengine/reportexport.h"
 
+#include "platform/replacefile.h"
 #include "reportengine/reportpainter.h"
 
 #include <QBuffer>
@@ -7,7 +8,6 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <functional>
 
@@ -22,37 +22,22 @@ namespace {
 constexpr int PdfResolution = 1200;
 
 // The file is made in memory first, so that writing it is one step whose
-// failure has a plain reason, then written to a temporary file in the target's
-// folder that is renamed over the target only when everything was written.
+// failure has a plain reason; a regular file is then replaced only when
+// everything was written (see replaceFileContents).
 // `make` returns an empty text on success, else the reason of its failure.
 bool writeReplacing(const QString &path, const QString &what, QString *errorText,
                     const std::function<QString(QIODevice &)> &make)
 {
-    const auto fail = [&](const QString &reason) {
-        if (errorText)
-            *errorText = u"%1 dosyası yazılamadı: %2: %3"_s.arg(what, QDir::toNativeSeparators(path), reason);
-        return false;
-    };
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    const QString reason = make(buffer);
-    if (!reason.isEmpty())
-        return fail(reason);
-
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    // Flushed here because commit() ignores a failure of its own final flush
-    // and would rename a cut-off file over the target. A short write carries no
-    // reason of its own.
-    if (file.write(buffer.data()) != buffer.size() || !file.flush()) {
-        file.cancelWriting();
-        return fail(u"dosyanın tamamı yazılamadı (disk dolu olabilir)"_s);
-    }
-    if (!file.commit())
-        return fail(file.errorString());
-    return true;
+    QString reason = make(buffer);
+    if (reason.isEmpty())
+        reason = platform::replaceFileContents(path, buffer.data());
+    if (reason.isEmpty())
+        return true;
+    if (errorText)
+        *errorText = u"%1 dosyası yazılamadı: %2: %3"_s.arg(what, QDir::toNativeSeparators(path), reason);
+    return false;
 }
 
 } // namespace

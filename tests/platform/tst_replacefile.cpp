@@ -1,0 +1,113 @@
+#include "platform/replacefile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <thread>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+using namespace zelvan;
+using namespace zelvan::platform;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+enum class Target { Missing, RegularFile, LinkToFile, DanglingLink, NullDevice, FullDevice, Fifo };
+
+// The kind of file system object at `path` (lstat: a link is a link).
+QString kindOf(const QString &path)
+{
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return u"missing"_s;
+    if (S_ISLNK(info.st_mode))
+        return u"link"_s;
+    if (S_ISCHR(info.st_mode))
+        return u"device"_s;
+    if (S_ISFIFO(info.st_mode))
+        return u"fifo"_s;
+    return S_ISREG(info.st_mode) ? u"file"_s : u"other"_s;
+}
+
+// Makes the target in `dir`; false when this machine does not allow it.
+bool makeTarget(Target target, const QTemporaryDir &dir, const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    switch (target) {
+    case Target::Missing: return true;
+    case Target::RegularFile: return QFile(path).open(QIODevice::WriteOnly) && QFile(path).resize(3);
+    case Target::LinkToFile:
+        return QFile(dir.filePath(u"real"_s)).open(QIODevice::WriteOnly) && QFile::link(dir.filePath(u"real"_s), path);
+    case Target::DanglingLink: return QFile::link(dir.filePath(u"real"_s), path);
+    case Target::NullDevice: return ::mknod(name.constData(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+    case Target::FullDevice: return ::mknod(name.constData(), S_IFCHR | 0666, makedev(1, 7)) == 0;
+    case Target::Fifo: return ::mkfifo(name.constData(), 0666) == 0;
+    }
+    return false;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Target)
+
+class TestReplaceFile : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void targets_data()
+    {
+        QTest::addColumn<Target>("target");
+        QTest::addColumn<bool>("written");
+        QTest::addColumn<QString>("kindAfter");
+        QTest::addColumn<QString>("contentsAt");  // a file below the folder that then holds the data, or empty
+        QTest::newRow("missing") << Target::Missing << true << u"file"_s << u"out"_s;
+        QTest::newRow("regular file") << Target::RegularFile << true << u"file"_s << u"out"_s;
+        QTest::newRow("link to a file") << Target::LinkToFile << true << u"link"_s << u"real"_s;
+        QTest::newRow("dangling link") << Target::DanglingLink << true << u"link"_s << u"real"_s;
+        QTest::newRow("null device") << Target::NullDevice << true << u"device"_s << QString();
+        QTest::newRow("full device") << Target::FullDevice << false << u"device"_s << QString();
+        QTest::newRow("fifo") << Target::Fifo << true << u"fifo"_s << QString();
+    }
+
+    // Whatever is there keeps its kind; a device or FIFO is written into, never replaced.
+    void targets()
+    {
+        QFETCH(Target, target);
+        QFETCH(bool, written);
+        QFETCH(QString, kindAfter);
+        QFETCH(QString, contentsAt);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"out"_s);
+        if (!makeTarget(target, dir, path))
+            QSKIP("this machine does not allow making such a file");
+        const QByteArray data("ZELVAN RAPORU\n");
+        QByteArray fromFifo;
+        std::thread reader;
+        if (target == Target::Fifo)
+            reader = std::thread([&] {
+                QFile fifo(path);
+                if (fifo.open(QIODevice::ReadOnly))
+                    fromFifo = fifo.readAll();
+            });
+        const QString error = replaceFileContents(path, data);
+        if (reader.joinable())
+            reader.join();
+        QCOMPARE(error.isEmpty(), written);
+        QCOMPARE(kindOf(path), kindAfter);
+        if (!contentsAt.isEmpty()) {
+            QFile file(dir.filePath(contentsAt));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), data);
+        }
+        if (target == Target::Fifo)
+            QCOMPARE(fromFifo, data);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestReplaceFile)
+#include "tst_replacefile.moc"
