@@ -8,6 +8,7 @@
 #include "login/passwordtext.h"
 #include "platform/endnow.h"
 #include "platform/messageboxes.h"
+#include "platform/openwindows.h"
 #include "platform/registry.h"
 #include "platform/systeminfo.h"
 #include "program/connectandshowreport.h"
@@ -32,8 +33,6 @@
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTableView>
-
-#include <algorithm>
 
 namespace zelvan::login {
 
@@ -134,12 +133,6 @@ public:
 bool isActivationChange(Qt::FocusReason reason)
 {
     return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
-}
-
-bool anyWindowVisible()
-{
-    const auto windows = QApplication::topLevelWidgets();
-    return std::any_of(windows.begin(), windows.end(), [](const QWidget *w) { return w->isVisible(); });
 }
 
 } // namespace
@@ -549,7 +542,7 @@ void LoginFrm::ChooseCompany()
     deleteLater();
     program::ConnectAndShowReport(program);
     // Nothing left to show (the report refused, or written instead of shown).
-    if (!anyWindowVisible())
+    if (!platform::anyWindowVisible())
         endLoop(program.exitCode);
 }
 
