@@ -85,7 +85,13 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The controls, group by group, in the order of the form's Controls collection.
     void buildControls();
+    void buildPicture();
+    void buildUserBoxes();
+    void buildButtons();
+    void buildCompanyGrid();
+    void setUpKeys();
     void failedLogin();
     QLineEdit *textBox(QObject *object) const;
     // Runs an event handler. A run-time error that no trap caught is shown
