@@ -1,11 +1,9 @@
 #include "login/loginfrm.h"
 
-#include "database/connection.h"
 #include "database/recordset.h"
 #include "database/recordsetmodel.h"
 #include "login/loginartwork.h"
 #include "login/navigation.h"
-#include "login/passwordtext.h"
 #include "platform/endnow.h"
 #include "platform/messageboxes.h"
 #include "platform/openwindows.h"
@@ -13,7 +11,6 @@
 #include "platform/systeminfo.h"
 #include "program/connectandshowreport.h"
 #include "program/exitcodes.h"
-#include "program/openrecordset.h"
 #include "program/program.h"
 #include "program/regionalsettings.h"
 #include "program/registryaccess.h"
@@ -69,18 +66,6 @@ const QColor RowDivider(210, 203, 193);
 const QColor OddRowBack(238, 243, 250);
 
 const QString RegistryKey = u"DEF_NORVENT"_s;
-
-// Trim: blanks only, as the runtime's Trim.
-QString trimBlanks(const QString &text)
-{
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && text[start] == u' ')
-        ++start;
-    while (end > start && text[end - 1] == u' ')
-        --end;
-    return text.mid(start, end - start);
-}
 
 void setBackColor(QWidget *widget, const QColor &colour, QPalette::ColorRole role)
 {
@@ -217,6 +202,7 @@ bool isActivationChange(Qt::FocusReason reason)
 LoginFrm::LoginFrm(program::Program &program, QWidget *parent)
     : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
     , m_program(program)
+    , m_check(program)
 {
     endEventLoop = [](int exitCode) { QCoreApplication::exit(exitCode); };
     buildControls();
@@ -486,63 +472,31 @@ void LoginFrm::Def_Kullanici_Kaydet()
 
 void LoginFrm::TamamBtn_Click()
 {
-    program::Degiskenler &vars = m_program.vars;
-    try {
-        vars.DbUserName = sysus_nm->text();
-        vars.DbPassword = sysus->text();
-        vars.ServerName = trimBlanks(DB_Name->text());
-        vars.DbConnection = std::make_shared<database::Connection>();
-        vars.DbConnection->open(program::connectionStringFor(vars));
-
-        // A quote in the user name is doubled: the name is looked up as typed
-        // instead of breaking the query. Names without quotes are unchanged.
-        const QString userName = TurkishUpperCase(sysus_nm->text()).replace(u'\'', u"''"_s);
-        if (!LoginRecordset)
-            LoginRecordset = std::make_shared<database::Recordset>();
-        program::OpenRecordset(m_program, *LoginRecordset,
-                      u"SELECT sysus_ID FROM sysuslng WHERE sysus_nm='"_s + userName + u"' and sysus='"_s
-                          + EncodePassword(sysus->text()) + u"'"_s);
-        if (LoginRecordset->recordCount() == 0) {
-            failedLogin();
-            return;
-        }
+    if (!LoginRecordset)
+        LoginRecordset = std::make_shared<database::Recordset>();
+    LoginOutcome outcome = m_check.findUser({sysus_nm->text(), sysus->text(), DB_Name->text()}, *LoginRecordset);
+    if (outcome == LoginOutcome::UserFound) {
         if (Kullanici_Ayar_Sakla->checkState() == Qt::Checked)
             Def_Kullanici_Kaydet();
-        vars.UserId = LoginRecordset->field(u"sysus_ID"_s).toLong();
-
-        program::OpenRecordset(m_program, *LoginRecordset,
-                      u"SELECT sysfrmlng.sysfrm_nm,sysfrmlng.sysfrm_kd,sysfrmlng.sysfrm_dbnm,sysfrmlng.sysfrm_ID,"
-                      u"sysfrmlng.Mali_Yil_Baslangic,sysfrmlng.Mali_Yil_Bitis FROM sysfrmlng,sysusfrmlng WHERE "
-                      u"sysfrmlng.sysfrm_ID=sysusfrmlng.sysfrm_ID and sysusfrmlng.sysus_ID="_s
-                          + QString::number(vars.UserId) + u" ORDER BY sysfrmlng.sysfrm_ID DESC"_s);
+        outcome = m_check.listCompanies(*LoginRecordset);
+    }
+    switch (outcome) {
+    case LoginOutcome::Refused:
+        sysus_nm->setFocus(Qt::OtherFocusReason);
+        break;
+    case LoginOutcome::NotConnected:
+        DB_Name->setFocus(Qt::OtherFocusReason);
+        break;
+    case LoginOutcome::CompaniesListed:
         SetupCompanyGrid();
-
         FirmaPnl->show();
         KullaniciPnl->hide();
         // The grid is the only control left that can take the focus.
         TDBG1->setFocus(Qt::OtherFocusReason);
-    } catch (const runtime::Err &e) {
-        if (e.number() == runtime::ErrNo::LoginFailed) {
-            failedLogin();
-            return;
-        }
-        m_program.msgBox(u"Veri Tabanına Bağlanılamadı "_s, platform::MsgBox::Critical);
-        m_program.msgBox(e.description(), platform::MsgBox::OkOnly);
-        m_program.msgBox(QString::number(e.number()), platform::MsgBox::OkOnly);
-        DB_Name->setFocus(Qt::OtherFocusReason);
+        break;
+    case LoginOutcome::UserFound:
+        break;
     }
-}
-
-void LoginFrm::failedLogin()
-{
-    ++LoginAttempts;
-    if (LoginAttempts >= 3) {
-        m_program.msgBox(u"Giriş Hatası Böyle Bir Kullanıcı Tanımlı Değil.Deneme Sayınız Bitmiştir."_s,
-                         platform::MsgBox::Critical);
-        m_program.end(program::ExitCode::TooManyLogins);
-    }
-    m_program.msgBox(u"Kullanıcı adınızı ve şifrenizi kontrol ediniz."_s, platform::MsgBox::Critical);
-    sysus_nm->setFocus(Qt::OtherFocusReason);
 }
 
 void LoginFrm::SetupCompanyGrid()
