@@ -2,6 +2,7 @@
 #include "login/loginfrm.h"
 #include "platform/endnow.h"
 #include "platform/logmessageboxes.h"
+#include "platform/openwindows.h"
 #include "platform/processarguments.h"
 #include "platform/processendnow.h"
 #include "platform/processlauncher.h"
@@ -19,7 +20,6 @@
 #include "report/reporthost.h"
 
 #include <QApplication>
-#include <QWidget>
 
 #include <cstdio>
 #include <cstdlib>
@@ -43,16 +43,6 @@ bool hasDisplay()
 #else
     return true;
 #endif
-}
-
-bool anyWindowOpen()
-{
-    const auto windows = QApplication::topLevelWidgets();
-    for (const QWidget *w : windows) {
-        if (w->isVisible())
-            return true;
-    }
-    return false;
 }
 
 // Headless runs keep standard error for the message log; Qt's remark about
@@ -144,7 +134,7 @@ int main(int argc, char **argv)
     program.showLoginDialog = [](program::Program &p) { login::showLoginFrm(p); };
 
     program::Main(program);
-    if (!anyWindowOpen())
+    if (!platform::anyWindowVisible())
         return program.exitCode;
     const int rc = app.exec();
     return program.exitCode ? program.exitCode : rc;

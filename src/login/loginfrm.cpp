@@ -1,18 +1,16 @@
 #include "login/loginfrm.h"
 
-#include "database/connection.h"
 #include "database/recordset.h"
 #include "database/recordsetmodel.h"
 #include "login/loginartwork.h"
 #include "login/navigation.h"
-#include "login/passwordtext.h"
 #include "platform/endnow.h"
 #include "platform/messageboxes.h"
+#include "platform/openwindows.h"
 #include "platform/registry.h"
 #include "platform/systeminfo.h"
 #include "program/connectandshowreport.h"
 #include "program/exitcodes.h"
-#include "program/openrecordset.h"
 #include "program/program.h"
 #include "program/regionalsettings.h"
 #include "program/registryaccess.h"
@@ -32,8 +30,6 @@
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTableView>
-
-#include <algorithm>
 
 namespace zelvan::login {
 
@@ -71,23 +67,88 @@ const QColor OddRowBack(238, 243, 250);
 
 const QString RegistryKey = u"DEF_NORVENT"_s;
 
-// Trim: blanks only, as the runtime's Trim.
-QString trimBlanks(const QString &text)
-{
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && text[start] == u' ')
-        ++start;
-    while (end > start && text[end - 1] == u' ')
-        --end;
-    return text.mid(start, end - start);
-}
-
 void setBackColor(QWidget *widget, const QColor &colour, QPalette::ColorRole role)
 {
     QPalette palette = widget->palette();
     palette.setColor(role, colour);
     widget->setPalette(palette);
+}
+
+// The old forms' default font, for the controls without a font of their
+// own. Where Tahoma and Microsoft Sans Serif are missing, Liberation Sans
+// keeps the texts within their boxes (a wider substitute would cut them).
+QFont formFont()
+{
+    QFont f;
+    f.setFamilies({u"Microsoft Sans Serif"_s, u"Liberation Sans"_s});
+    f.setPointSizeF(8);
+    return f;
+}
+
+QFont labelFont()
+{
+    QFont f;
+    f.setFamilies({u"Tahoma"_s, u"Liberation Sans"_s});
+    f.setPointSizeF(8.25);
+    f.setBold(true);
+    return f;
+}
+
+QFont boxFont()
+{
+    QFont f(u"Arial"_s);
+    f.setPointSizeF(9);
+    f.setBold(true);
+    return f;
+}
+
+QFrame *newPanel(QWidget *form, const QString &name, const QRect &geometry, const QColor &back)
+{
+    auto *f = new QFrame(form);
+    f->setObjectName(name);
+    f->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    f->setGeometry(geometry);
+    f->setAutoFillBackground(true);
+    setBackColor(f, back, QPalette::Window);
+    return f;
+}
+
+QLabel *newLabel(QWidget *in, const QString &name, const QString &text, const QRect &geometry)
+{
+    auto *l = new QLabel(text, in);
+    l->setObjectName(name);
+    l->setGeometry(geometry);
+    l->setFont(labelFont());
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    l->setAutoFillBackground(true);
+    QPalette palette = l->palette();
+    palette.setColor(QPalette::Window, LabelBack);
+    palette.setColor(QPalette::WindowText, LabelFore);
+    l->setPalette(palette);
+    return l;
+}
+
+QLineEdit *newTextBox(QWidget *in, const QString &name, const QString &tag, int maxLength, const QRect &geometry)
+{
+    auto *box = new QLineEdit(in);
+    box->setObjectName(name);
+    box->setGeometry(geometry);
+    box->setFont(boxFont());
+    box->setMaxLength(maxLength);
+    box->setProperty("Tag", tag);
+    setBackColor(box, colourNumber(UnfocusedBackColor), QPalette::Base);
+    return box;
+}
+
+QPushButton *newButton(QWidget *in, const QString &name, const QString &text, const QRect &geometry)
+{
+    auto *b = new QPushButton(text, in);
+    b->setObjectName(name);
+    b->setGeometry(geometry);
+    // Enter on a focused button presses it, as on the old buttons.
+    b->setAutoDefault(true);
+    setBackColor(b, ButtonBack, QPalette::Button);
+    return b;
 }
 
 // The password box shows "*" for every character, as the old text box did,
@@ -136,17 +197,12 @@ bool isActivationChange(Qt::FocusReason reason)
     return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
 }
 
-bool anyWindowVisible()
-{
-    const auto windows = QApplication::topLevelWidgets();
-    return std::any_of(windows.begin(), windows.end(), [](const QWidget *w) { return w->isVisible(); });
-}
-
 } // namespace
 
 LoginFrm::LoginFrm(program::Program &program, QWidget *parent)
     : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
     , m_program(program)
+    , m_check(program)
 {
     endEventLoop = [](int exitCode) { QCoreApplication::exit(exitCode); };
     buildControls();
@@ -162,82 +218,39 @@ void LoginFrm::buildControls()
     setFixedSize(px(5160), px(2700));
     setAutoFillBackground(true);
     setBackColor(this, AppWorkspace, QPalette::Window);
+    setFont(formFont());
 
-    // The old forms' default font, for the controls without a font of their
-    // own. Where Tahoma and Microsoft Sans Serif are missing, Liberation Sans
-    // keeps the texts within their boxes (a wider substitute would cut them).
-    QFont formFont;
-    formFont.setFamilies({u"Microsoft Sans Serif"_s, u"Liberation Sans"_s});
-    formFont.setPointSizeF(8);
-    setFont(formFont);
-    QFont labelFont;
-    labelFont.setFamilies({u"Tahoma"_s, u"Liberation Sans"_s});
-    labelFont.setPointSizeF(8.25);
-    labelFont.setBold(true);
-    QFont boxFont(u"Arial"_s);
-    boxFont.setPointSizeF(9);
-    boxFont.setBold(true);
+    KullaniciPnl = newPanel(this, u"KullaniciPnl"_s, twipsRect(90, 120, 4965, 2445), Qt::white);
+    buildPicture();
+    buildUserBoxes();
+    buildButtons();
+    FirmaPnl = newPanel(this, u"FirmaPnl"_s, twipsRect(60, 120, 4995, 2475), GridBack);
+    FirmaPnl->hide();
+    buildCompanyGrid();
+    setUpKeys();
+}
 
-    const auto frame = [this](const QString &name, const QRect &geometry, const QColor &back) {
-        auto *f = new QFrame(this);
-        f->setObjectName(name);
-        f->setFrameStyle(QFrame::Box | QFrame::Sunken);
-        f->setGeometry(geometry);
-        f->setAutoFillBackground(true);
-        setBackColor(f, back, QPalette::Window);
-        return f;
-    };
-    const auto label = [&labelFont](QWidget *in, const QString &name, const QString &text, const QRect &geometry) {
-        auto *l = new QLabel(text, in);
-        l->setObjectName(name);
-        l->setGeometry(geometry);
-        l->setFont(labelFont);
-        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        l->setAutoFillBackground(true);
-        QPalette palette = l->palette();
-        palette.setColor(QPalette::Window, LabelBack);
-        palette.setColor(QPalette::WindowText, LabelFore);
-        l->setPalette(palette);
-        return l;
-    };
-    const auto textBox = [this, &boxFont](const QString &name, const QString &tag, int maxLength, const QRect &geometry) {
-        auto *box = new QLineEdit(KullaniciPnl);
-        box->setObjectName(name);
-        box->setGeometry(geometry);
-        box->setFont(boxFont);
-        box->setMaxLength(maxLength);
-        box->setProperty("Tag", tag);
-        setBackColor(box, colourNumber(UnfocusedBackColor), QPalette::Base);
-        return box;
-    };
-    const auto button = [this](const QString &name, const QString &text, const QRect &geometry) {
-        auto *b = new QPushButton(text, KullaniciPnl);
-        b->setObjectName(name);
-        b->setGeometry(geometry);
-        // Enter on a focused button presses it, as on the old buttons.
-        b->setAutoDefault(true);
-        setBackColor(b, ButtonBack, QPalette::Button);
-        return b;
-    };
-
-    KullaniciPnl = frame(u"KullaniciPnl"_s, twipsRect(90, 120, 4965, 2445), Qt::white);
-
+void LoginFrm::buildPicture()
+{
     Zemin = new QLabel(KullaniciPnl);
     Zemin->setObjectName(u"Zemin"_s);
     Zemin->setGeometry(twipsRect(0, -30, 1080, 2505));
     ImageList1.append(loginStripPicture(Zemin->size()));
+}
 
-    Label18 = label(KullaniciPnl, u"Label18"_s, u"Kullanıcı Adı  :"_s, twipsRect(1260, 420, 1245, 300));
-    sysus_nm = textBox(u"sysus_nm"_s, u"ASD;DB_Name;ASD;sysus"_s, 26, twipsRect(2580, 405, 1845, 300));
+void LoginFrm::buildUserBoxes()
+{
+    Label18 = newLabel(KullaniciPnl, u"Label18"_s, u"Kullanıcı Adı  :"_s, twipsRect(1260, 420, 1245, 300));
+    sysus_nm = newTextBox(KullaniciPnl, u"sysus_nm"_s, u"ASD;DB_Name;ASD;sysus"_s, 26, twipsRect(2580, 405, 1845, 300));
     sysus_nm->setText(u"norvent"_s);
-    Label17 = label(KullaniciPnl, u"Label17"_s, u"Şifre :"_s, twipsRect(1290, 750, 1245, 300));
-    sysus = textBox(u"sysus"_s, u"ASD;sysus_nm;ASD;db_name"_s, 50, twipsRect(2580, 750, 1845, 300));
+    Label17 = newLabel(KullaniciPnl, u"Label17"_s, u"Şifre :"_s, twipsRect(1290, 750, 1245, 300));
+    sysus = newTextBox(KullaniciPnl, u"sysus"_s, u"ASD;sysus_nm;ASD;db_name"_s, 50, twipsRect(2580, 750, 1845, 300));
     sysus->setEchoMode(QLineEdit::Password);
     auto *passwordStyle = new LoginStyle;
     passwordStyle->setParent(sysus);
     sysus->setStyle(passwordStyle);
-    Label1 = label(KullaniciPnl, u"Label1"_s, u"Server Adı:"_s, twipsRect(1290, 1110, 1245, 300));
-    DB_Name = textBox(u"DB_Name"_s, u"ASD;sysus;ASD;sysus_nm"_s, 50, twipsRect(2580, 1110, 1845, 300));
+    Label1 = newLabel(KullaniciPnl, u"Label1"_s, u"Server Adı:"_s, twipsRect(1290, 1110, 1245, 300));
+    DB_Name = newTextBox(KullaniciPnl, u"DB_Name"_s, u"ASD;sysus;ASD;sysus_nm"_s, 50, twipsRect(2580, 1110, 1845, 300));
 
     Kullanici_Ayar_Sakla = new QCheckBox(u"Bu Kullanıcıyı Hatırla"_s, KullaniciPnl);
     Kullanici_Ayar_Sakla->setObjectName(u"Kullanici_Ayar_Sakla"_s);
@@ -248,13 +261,18 @@ void LoginFrm::buildControls()
     Kullanici_Ayar_Sakla->setPalette(QApplication::palette());
     Kullanici_Ayar_Sakla->setBackgroundRole(QPalette::Base);
     Kullanici_Ayar_Sakla->setForegroundRole(QPalette::Text);
+}
 
-    TamamBtn = button(u"TamamBtn"_s, u"Tamam"_s, twipsRect(2880, 2040, 975, 315));
-    CikisBtn = button(u"CikisBtn"_s, u"Çıkış"_s, twipsRect(3900, 2040, 975, 315));
+void LoginFrm::buildButtons()
+{
+    TamamBtn = newButton(KullaniciPnl, u"TamamBtn"_s, u"Tamam"_s, twipsRect(2880, 2040, 975, 315));
+    CikisBtn = newButton(KullaniciPnl, u"CikisBtn"_s, u"Çıkış"_s, twipsRect(3900, 2040, 975, 315));
+    connect(TamamBtn, &QPushButton::clicked, this, [this] { runHandler([this] { TamamBtn_Click(); }); });
+    connect(CikisBtn, &QPushButton::clicked, this, [this] { runHandler([this] { CikisBtn_Click(); }); });
+}
 
-    FirmaPnl = frame(u"FirmaPnl"_s, twipsRect(60, 120, 4995, 2475), GridBack);
-    FirmaPnl->hide();
-
+void LoginFrm::buildCompanyGrid()
+{
     TDBG1 = new QTableView(FirmaPnl);
     TDBG1->setObjectName(u"TDBG1"_s);
     TDBG1->setGeometry(twipsRect(60, 180, 4905, 2220));
@@ -286,10 +304,10 @@ void LoginFrm::buildControls()
             m_companies->recordset()->setAbsolutePosition(current.row());
     });
     connect(TDBG1, &QAbstractItemView::doubleClicked, this, [this] { runHandler([this] { ChooseCompany(); }); });
+}
 
-    connect(TamamBtn, &QPushButton::clicked, this, [this] { runHandler([this] { TamamBtn_Click(); }); });
-    connect(CikisBtn, &QPushButton::clicked, this, [this] { runHandler([this] { CikisBtn_Click(); }); });
-
+void LoginFrm::setUpKeys()
+{
     // Tab order: the text boxes, the buttons, the grid, the check box.
     setTabOrder(sysus_nm, sysus);
     setTabOrder(sysus, DB_Name);
@@ -454,63 +472,31 @@ void LoginFrm::Def_Kullanici_Kaydet()
 
 void LoginFrm::TamamBtn_Click()
 {
-    program::Degiskenler &vars = m_program.vars;
-    try {
-        vars.DbUserName = sysus_nm->text();
-        vars.DbPassword = sysus->text();
-        vars.ServerName = trimBlanks(DB_Name->text());
-        vars.DbConnection = std::make_shared<database::Connection>();
-        vars.DbConnection->open(program::connectionStringFor(vars));
-
-        // A quote in the user name is doubled: the name is looked up as typed
-        // instead of breaking the query. Names without quotes are unchanged.
-        const QString userName = TurkishUpperCase(sysus_nm->text()).replace(u'\'', u"''"_s);
-        if (!LoginRecordset)
-            LoginRecordset = std::make_shared<database::Recordset>();
-        program::OpenRecordset(m_program, *LoginRecordset,
-                      u"SELECT sysus_ID FROM sysuslng WHERE sysus_nm='"_s + userName + u"' and sysus='"_s
-                          + EncodePassword(sysus->text()) + u"'"_s);
-        if (LoginRecordset->recordCount() == 0) {
-            failedLogin();
-            return;
-        }
+    if (!LoginRecordset)
+        LoginRecordset = std::make_shared<database::Recordset>();
+    LoginOutcome outcome = m_check.findUser({sysus_nm->text(), sysus->text(), DB_Name->text()}, *LoginRecordset);
+    if (outcome == LoginOutcome::UserFound) {
         if (Kullanici_Ayar_Sakla->checkState() == Qt::Checked)
             Def_Kullanici_Kaydet();
-        vars.UserId = LoginRecordset->field(u"sysus_ID"_s).toLong();
-
-        program::OpenRecordset(m_program, *LoginRecordset,
-                      u"SELECT sysfrmlng.sysfrm_nm,sysfrmlng.sysfrm_kd,sysfrmlng.sysfrm_dbnm,sysfrmlng.sysfrm_ID,"
-                      u"sysfrmlng.Mali_Yil_Baslangic,sysfrmlng.Mali_Yil_Bitis FROM sysfrmlng,sysusfrmlng WHERE "
-                      u"sysfrmlng.sysfrm_ID=sysusfrmlng.sysfrm_ID and sysusfrmlng.sysus_ID="_s
-                          + QString::number(vars.UserId) + u" ORDER BY sysfrmlng.sysfrm_ID DESC"_s);
+        outcome = m_check.listCompanies(*LoginRecordset);
+    }
+    switch (outcome) {
+    case LoginOutcome::Refused:
+        sysus_nm->setFocus(Qt::OtherFocusReason);
+        break;
+    case LoginOutcome::NotConnected:
+        DB_Name->setFocus(Qt::OtherFocusReason);
+        break;
+    case LoginOutcome::CompaniesListed:
         SetupCompanyGrid();
-
         FirmaPnl->show();
         KullaniciPnl->hide();
         // The grid is the only control left that can take the focus.
         TDBG1->setFocus(Qt::OtherFocusReason);
-    } catch (const runtime::Err &e) {
-        if (e.number() == runtime::ErrNo::LoginFailed) {
-            failedLogin();
-            return;
-        }
-        m_program.msgBox(u"Veri Tabanına Bağlanılamadı "_s, platform::MsgBox::Critical);
-        m_program.msgBox(e.description(), platform::MsgBox::OkOnly);
-        m_program.msgBox(QString::number(e.number()), platform::MsgBox::OkOnly);
-        DB_Name->setFocus(Qt::OtherFocusReason);
+        break;
+    case LoginOutcome::UserFound:
+        break;
     }
-}
-
-void LoginFrm::failedLogin()
-{
-    ++LoginAttempts;
-    if (LoginAttempts >= 3) {
-        m_program.msgBox(u"Giriş Hatası Böyle Bir Kullanıcı Tanımlı Değil.Deneme Sayınız Bitmiştir."_s,
-                         platform::MsgBox::Critical);
-        m_program.end(program::ExitCode::TooManyLogins);
-    }
-    m_program.msgBox(u"Kullanıcı adınızı ve şifrenizi kontrol ediniz."_s, platform::MsgBox::Critical);
-    sysus_nm->setFocus(Qt::OtherFocusReason);
 }
 
 void LoginFrm::SetupCompanyGrid()
@@ -549,7 +535,7 @@ void LoginFrm::ChooseCompany()
     deleteLater();
     program::ConnectAndShowReport(program);
     // Nothing left to show (the report refused, or written instead of shown).
-    if (!anyWindowVisible())
+    if (!platform::anyWindowVisible())
         endLoop(program.exitCode);
 }
 

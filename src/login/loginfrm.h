@@ -1,5 +1,7 @@
 #pragma once
 
+#include "login/logincheck.h"
+
 #include <QList>
 #include <QPixmap>
 #include <QWidget>
@@ -52,8 +54,6 @@ public:
     QTableView *TDBG1 = nullptr;
     QList<QPixmap> ImageList1;
 
-    // Failed logins so far; the third ends the program.
-    quint8 LoginAttempts = 0;
     // The user lookup, then the company list that TDBG1 shows.
     std::shared_ptr<database::Recordset> LoginRecordset;
 
@@ -85,14 +85,20 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The controls, group by group, in the order of the form's Controls collection.
     void buildControls();
-    void failedLogin();
+    void buildPicture();
+    void buildUserBoxes();
+    void buildButtons();
+    void buildCompanyGrid();
+    void setUpKeys();
     QLineEdit *textBox(QObject *object) const;
     // Runs an event handler. A run-time error that no trap caught is shown
     // and ends the program, as the old runtime did.
     void runHandler(const std::function<void()> &handler);
 
     program::Program &m_program;
+    LoginCheck m_check;  // keeps the count of refused logins across presses of OK
     database::RecordsetModel *m_companies = nullptr;
     bool m_activated = false;
     QLineEdit *m_focusedBox = nullptr;  // the text box whose GotFocus ran last

@@ -2,6 +2,8 @@
 set(zelvan_login_sources
     ${CMAKE_CURRENT_LIST_DIR}/loginartwork.cpp
     ${CMAKE_CURRENT_LIST_DIR}/loginartwork.h
+    ${CMAKE_CURRENT_LIST_DIR}/logincheck.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/logincheck.h
     ${CMAKE_CURRENT_LIST_DIR}/loginfrm.cpp
     ${CMAKE_CURRENT_LIST_DIR}/loginfrm.h
     ${CMAKE_CURRENT_LIST_DIR}/navigation.cpp

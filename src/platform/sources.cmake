@@ -6,6 +6,8 @@ set(zelvan_platform_sources
     ${CMAKE_CURRENT_LIST_DIR}/logmessageboxes.cpp
     ${CMAKE_CURRENT_LIST_DIR}/logmessageboxes.h
     ${CMAKE_CURRENT_LIST_DIR}/messageboxes.h
+    ${CMAKE_CURRENT_LIST_DIR}/openwindows.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/openwindows.h
     ${CMAKE_CURRENT_LIST_DIR}/processarguments.h
     ${CMAKE_CURRENT_LIST_DIR}/processendnow.cpp
     ${CMAKE_CURRENT_LIST_DIR}/processendnow.h

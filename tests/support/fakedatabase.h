@@ -26,6 +26,8 @@ public:
 
     // A connection open on this database; the database must outlive it.
     std::shared_ptr<database::Connection> connect();
+    // Opens an existing connection on this database, in place of its own back end.
+    void open(database::Connection &connection);
 
     QStringList executed;
 

@@ -46,6 +46,14 @@ public:
             result.append(s.text);
         return result;
     }
+    // Each message as its style, ": ", then its text.
+    QStringList noted() const
+    {
+        QStringList result;
+        for (const auto &s : shown)
+            result.append(QString::number(s.style) + QStringLiteral(": ") + s.text);
+        return result;
+    }
 
     QList<Shown> shown;
     QList<int> answers;  // MsgBox::Yes / MsgBox::No
@@ -66,6 +74,18 @@ class ThrowingExit : public platform::EndNow
 public:
     [[noreturn]] void endNow(int exitCode) override { throw platform::ProgramEnded{exitCode}; }
 };
+
+// The exit code with which `action` ended the program; -1 when it didn't.
+template <typename Action>
+int exitCodeOf(Action &&action)
+{
+    try {
+        action();
+    } catch (const platform::ProgramEnded &ended) {
+        return ended.exitCode;
+    }
+    return -1;
+}
 
 class FixedClock : public platform::Clock
 {
