@@ -22,6 +22,7 @@ struct BadInput
     QString database = u"FIRMA"_s;  // the database that the statements or the file change go to
     QStringList statements;
     FileChange file = FileChange::None;
+    bool registryFile = true;  // false: none at all
     QString registry;  // the registry file's text; none: one with the settings the program needs
     QString answers;   // ZELVAN_ANSWERS
     QString line = u"FIRMA|%1|7|zelvan|parola"_s;  // the launch line after --json ("%1": the instance), or options
@@ -58,8 +59,8 @@ private Q_SLOTS:
         add("unknown option: usage, no message", {.line = u"--renkli -- FIRMA|%1|7|zelvan|parola"_s, .exitCode = 2, .printed = "usage: zelvan"});
         add("help", {.line = u"--help"_s, .printed = "--pdf FILE"});
         add("regional settings, answered No", {.registry = shortDateDiffers, .exitCode = 6, .messages = {question}});
-        add("regional settings, answered Yes", {.registry = shortDateDiffers, .answers = u"yes"_s, .messages = {question},
-                                                .fields = {{u"Kasa_bakiyeleri_toplamı"_s, u"0,00"_s}}, .settingsWritten = true});
+        add("no registry file, answered Yes", {.registryFile = false, .answers = u"yes"_s, .messages = {question},
+                                               .fields = {{u"Kasa_bakiyeleri_toplamı"_s, u"0,00"_s}}, .settingsWritten = true});
         add("login with quote and semicolon",
             {.line = u"FIRMA|%1|7|o'ne;x|p;w"_s, .exitCode = 3, .messages = {connection, details + u"Login failed for user 'o'ne'."_s}});
         add("wrong password",
@@ -113,7 +114,8 @@ private Q_SLOTS:
         const QByteArray digest = instance.digest();
         QTemporaryDir home;
         const QString registry = home.filePath(u"registry.reg"_s);
-        test::writeRegistry(registry, input.registry);
+        if (input.registryFile)
+            test::writeRegistry(registry, input.registry);
         const QByteArray settings = test::readFile(registry);
         QProcessEnvironment environment = test::runEnvironment(registry);
         environment.insert(u"ZELVAN_ANSWERS"_s, input.answers);
