@@ -27,7 +27,9 @@ static QRect inkBounds(const QImage &image)
 static QImage render(const ReportControl &control, int dpi = 150)
 {
     ReportPage page;
-    page.marginLeft = Origin.x(), page.marginTop = 700, page.sections = {{u"Ust"_s, 360, {}}, {u"Govde"_s, 5000, {control}}};
+    page.marginLeft = Origin.x();
+    page.marginTop = 700;
+    page.sections = {{u"Ust"_s, 360, {}}, {u"Govde"_s, 5000, {control}}};
     return renderPage(page, dpi);
 }
 
@@ -41,9 +43,10 @@ private slots:
     {
         for (const int dpi : {96, 300}) {
             const QRect ink = inkBounds(render(ReportControl::line(u"yatay"_s, 90, 2000, 9000, 2000), dpi));
-            QVERIFY(qAbs(ink.center().y() - toPixels(Origin.y() + 2000, dpi)) <= 1.5 && ink.height() <= qCeil(toPixels(15, dpi)) + 1);
-            QVERIFY(qAbs(ink.left() - toPixels(Origin.x() + 90 - 7.5, dpi)) <= 1.5
-                    && qAbs(ink.right() + 1 - toPixels(Origin.x() + 9000 + 7.5, dpi)) <= 1.5);
+            QVERIFY(qAbs(ink.center().y() - toPixels(Origin.y() + 2000, dpi)) <= 1.5);
+            QVERIFY(ink.height() <= qCeil(toPixels(15, dpi)) + 1);
+            QVERIFY(qAbs(ink.left() - toPixels(Origin.x() + 90 - 7.5, dpi)) <= 1.5);
+            QVERIFY(qAbs(ink.right() + 1 - toPixels(Origin.x() + 9000 + 7.5, dpi)) <= 1.5);
         }
     }
 
@@ -56,13 +59,16 @@ private slots:
                                                             {Right, 240, true, 2250}, {Left, 170, true, 600}}) {
             const ReportFont font{u"Arial Narrow"_s, size, bold, false};
             const QFontInfo info(reportFont(font));
-            QVERIFY2(info.family().contains(u"Narrow"_s) && info.bold() == bold && info.pixelSize() == size, qPrintable(info.family()));
+            QVERIFY2(info.family().contains(u"Narrow"_s), qPrintable(info.family()));
+            QCOMPARE(info.bold(), bold);
+            QCOMPARE(info.pixelSize(), size);
             const QRect ink = inkBounds(render(ReportControl::label(u"H"_s, 1000, 1000, width, 270, width < 1000 ? QString(30, u'W') : u"H"_s,
                                                                     font, alignment)));
             const QRectF box(toPixels(Origin.x() + 1000), toPixels(Origin.y() + 1000), toPixels(width), toPixels(270));
             const QFontMetricsF metrics(reportFont(font));
             const double capHeight = toPixels(metrics.capHeight()), left = ink.left() - box.left(), right = box.right() - (ink.right() + 1);
-            QVERIFY(box.adjusted(-1, -1, 1, 1).contains(QRectF(ink)) && qAbs(ink.height() - capHeight) <= 1.5);
+            QVERIFY(box.adjusted(-1, -1, 1, 1).contains(QRectF(ink)));
+            QVERIFY(qAbs(ink.height() - capHeight) <= 1.5);
             QVERIFY(qAbs(ink.top() - (box.top() + toPixels(metrics.ascent()) - capHeight)) <= 1.5);
             QVERIFY(qAbs((alignment == Left ? left : alignment == Right ? right : qAbs(left - right) / 2) - 1) <= 2);  // px from its place
         }
@@ -74,10 +80,13 @@ private slots:
     {
         for (const ReportSection &s : zelvan::test::filledReportPage(u"-922.337.203.685.477,58"_s).sections)
             for (const ReportControl &c : s.controls) {
+                if (c.kind == ReportControlKind::Line)
+                    continue;
                 const QFontMetricsF metrics(reportFont(c.font));
                 const QRectF glyphs = metrics.tightBoundingRect(c.text);
-                QVERIFY2(c.kind == ReportControlKind::Line || (metrics.horizontalAdvance(c.text) <= c.width && metrics.ascent() + glyphs.top() >= 0
-                                                                && metrics.ascent() + glyphs.bottom() <= c.height), qPrintable(c.name));
+                QVERIFY2(metrics.horizontalAdvance(c.text) <= c.width, qPrintable(c.name));
+                QVERIFY2(metrics.ascent() + glyphs.top() >= 0, qPrintable(c.name));
+                QVERIFY2(metrics.ascent() + glyphs.bottom() <= c.height, qPrintable(c.name));
             }
     }
 };

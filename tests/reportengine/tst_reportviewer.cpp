@@ -26,7 +26,8 @@ private slots:
         QTemporaryDir dir;
         RecordingMessageBoxes messages;
         ReportViewer viewer(filledReportPage(u"0,00"_s), &messages);
-        QCOMPARE(viewer.windowTitle() + u'|' + viewer.findChild<QToolBar *>()->toolTip(), u"ZELVAN RAPORU|Zelvan "_s + QStringLiteral(ZELVAN_VERSION));
+        QCOMPARE(viewer.windowTitle(), u"ZELVAN RAPORU"_s);
+        QCOMPARE(viewer.findChild<QToolBar *>()->toolTip(), u"Zelvan "_s + QStringLiteral(ZELVAN_VERSION));
         QCOMPARE(viewer.size(), QSize(qRound(15240 * viewer.logicalDpiX() / 1440.0), qRound(11010 * viewer.logicalDpiY() / 1440.0)));
         int closed = 0;
         QObject::connect(&viewer, &ReportViewer::closed, [&closed] { ++closed; });
@@ -34,28 +35,42 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&viewer));
         QPrintPreviewWidget *preview = viewer.preview();
         preview->updatePreview();
-        QVERIFY(preview->pageCount() == 1 && preview->zoomMode() == QPrintPreviewWidget::FitToWidth);
+        QCOMPARE(preview->pageCount(), 1);
+        QCOMPARE(preview->zoomMode(), QPrintPreviewWidget::FitToWidth);
 
-        const auto action = [&viewer](const QString &name, const QString &text) {
-            QAction *a = viewer.findChild<QAction *>(name);
-            return a && a->text() == text && a->toolTip() == text && a->isEnabled() ? a : nullptr;
-        };
-        QVERIFY(action(u"print"_s, u"Yazdır..."_s) && action(u"exportPdf"_s, u"PDF Olarak Kaydet..."_s));
-        action(u"fitPage"_s, u"Tüm Sayfa"_s)->trigger();
+        const QList<std::pair<const char *, QString>> actions{{"print", u"Yazdır..."_s}, {"exportPdf", u"PDF Olarak Kaydet..."_s},
+                                                              {"fitPage", u"Tüm Sayfa"_s}, {"zoomIn", u"Yakınlaştır"_s},
+                                                              {"zoomOut", u"Uzaklaştır"_s}, {"fitWidth", u"Sayfa Genişliği"_s}};
+        for (const auto &[name, text] : actions) {
+            const QAction *a = viewer.findChild<QAction *>(QLatin1StringView(name));
+            QVERIFY2(a, name);
+            QCOMPARE(a->text(), text);
+            QCOMPARE(a->toolTip(), text);
+            QVERIFY2(a->isEnabled(), name);
+        }
+        const auto trigger = [&viewer](const char *name) { viewer.findChild<QAction *>(QLatin1StringView(name))->trigger(); };
+        trigger("fitPage");
         QCOMPARE(preview->zoomMode(), QPrintPreviewWidget::FitInView);
         const qreal fitted = preview->zoomFactor();
-        action(u"zoomIn"_s, u"Yakınlaştır"_s)->trigger();
+        trigger("zoomIn");
         QVERIFY(preview->zoomFactor() > fitted);
-        for (int i = 0; i < 2; ++i) action(u"zoomOut"_s, u"Uzaklaştır"_s)->trigger();
+        trigger("zoomOut");
+        trigger("zoomOut");
         QVERIFY(preview->zoomFactor() < fitted);
-        action(u"fitWidth"_s, u"Sayfa Genişliği"_s)->trigger();
-        QVERIFY(preview->zoomMode() == QPrintPreviewWidget::FitToWidth && closed == 0 && viewer.close() && closed == 1);
+        trigger("fitWidth");
+        QCOMPARE(preview->zoomMode(), QPrintPreviewWidget::FitToWidth);
+        QCOMPARE(closed, 0);
+        QVERIFY(viewer.close());
+        QCOMPARE(closed, 1);
 
-        QVERIFY(viewer.exportPdfTo(dir.filePath(u"rapor.pdf"_s)) && readFile(dir.filePath(u"rapor.pdf"_s)).startsWith("%PDF-"));
-        QVERIFY(!viewer.exportPdfTo(dir.filePath(u"yok/rapor.pdf"_s)) && messages.texts().value(0).startsWith(u"PDF dosyası yazılamadı: "_s));
-        QVERIFY(messages.shown.size() == 1 && messages.shown[0].style == (platform::MsgBox::OkOnly | platform::MsgBox::Critical) && messages.shown[0].caption == u"ZELVAN RAPORU");
-        QVERIFY(viewer.printer()->fullPage()
-                && viewer.printer()->pageLayout().isEquivalentTo(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF())));
+        QVERIFY(viewer.exportPdfTo(dir.filePath(u"rapor.pdf"_s)));
+        QVERIFY(!viewer.exportPdfTo(dir.filePath(u"yok/rapor.pdf"_s)));
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY(messages.shown[0].text.startsWith(u"PDF dosyası yazılamadı: "_s));
+        QCOMPARE(messages.shown[0].style, platform::MsgBox::OkOnly | platform::MsgBox::Critical);
+        QCOMPARE(messages.shown[0].caption, u"ZELVAN RAPORU"_s);
+        QVERIFY(viewer.printer()->fullPage());
+        QVERIFY(viewer.printer()->pageLayout().isEquivalentTo(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF())));
         if (!popplerAvailable())
             QSKIP("poppler-utils (pdfinfo, pdftotext, pdffonts) are not installed");
         viewer.printer()->setOutputFileName(dir.filePath(u"yazici.pdf"_s));
