@@ -38,9 +38,12 @@ inline const QString StockListSql = QStringLiteral(
 QString stockMovementSql(const QString &stockId);
 // The movements of every item of the stock list in one query, item by item,
 // each item's rows in the order of its own movement query. Read after the
-// stock list itself, which says how often each item counts.
+// stock list itself, which says how often each item counts. CROSS JOIN (an
+// inner join here, given the WHERE) makes SQLite read the movements in the
+// outer loop, as the per-item query's plan does, so that rows tying on date
+// and outgoing quantity keep the same order in both.
 inline const QString StockOnePassSql = QStringLiteral(
-    "SELECT STOKKART.Stok_ID, STOKHAREKET.Giris, STOKHAREKET.Cikis, STOKHAREKET.Maliyet FROM STOKHAREKET,STOKKART "
+    "SELECT STOKKART.Stok_ID, STOKHAREKET.Giris, STOKHAREKET.Cikis, STOKHAREKET.Maliyet FROM STOKHAREKET CROSS JOIN STOKKART "
     "WHERE STOKHAREKET.Stok_ID=STOKKART.Stok_ID AND STOKKART.Stok_ID IN (SELECT SB.Stok_ID FROM SB WHERE SB.Kalan>0) "
     "ORDER BY STOKHAREKET.Stok_ID,STOKHAREKET.Tarih,STOKHAREKET.Cikis");
 
