@@ -1,5 +1,7 @@
 # The sources of the old runtime's values, for this folder's library and for the Windows cross-compile.
 set(zelvan_runtime_sources
+    ${CMAKE_CURRENT_LIST_DIR}/asciitext.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/asciitext.h
     ${CMAKE_CURRENT_LIST_DIR}/codepage1254.cpp
     ${CMAKE_CURRENT_LIST_DIR}/codepage1254.h
     ${CMAKE_CURRENT_LIST_DIR}/currency.cpp

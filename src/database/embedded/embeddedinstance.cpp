@@ -4,6 +4,7 @@
 #include "database/embedded/selectlist.h"
 #include "database/embedded/sqlnames.h"
 #include "database/sqlservertypes.h"
+#include "runtime/asciitext.h"
 #include "runtime/err.h"
 
 #include <QCryptographicHash>
@@ -50,7 +51,7 @@ QString databaseFile(const QString &instanceDir, const QString &database)
     for (const QString &file : files) {
         if (!file.endsWith(QStringLiteral(".sqlite"), Qt::CaseInsensitive))
             continue;
-        if (equalsAsciiCaseInsensitive(QStringView(file).chopped(7), database))
+        if (runtime::equalsAsciiCaseInsensitive(QStringView(file).chopped(7), database))
             return dir.filePath(file);
     }
     return {};
@@ -104,7 +105,7 @@ void checkLogin(const QString &instanceDir, const QString &user, const QString &
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         const QString name = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
-        if (!equalsAsciiCaseInsensitive(name, user))
+        if (!runtime::equalsAsciiCaseInsensitive(name, user))
             continue;
         const QByteArray salt(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 1)));
         const QByteArray expected(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 2)));
