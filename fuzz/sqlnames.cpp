@@ -2,6 +2,7 @@
 #include "fuzzsupport.h"
 
 #include "database/embedded/sqlnames.h"
+#include "runtime/asciitext.h"
 
 #include <QStringList>
 
@@ -74,7 +75,7 @@ void fuzzSqlNames(QByteArrayView data)
     check(literalsAndComments(rewrite.sql) == literalsAndComments(sql), "the rewrite never touches quoted text or comments",
           sql + u" -> "_s + rewrite.sql);
     for (const QString &database : rewrite.databases) {
-        check(!database::equalsAsciiCaseInsensitive(database, current), "the current database is never attached", database);
+        check(!runtime::equalsAsciiCaseInsensitive(database, current), "the current database is never attached", database);
         check(sql.contains(database) || sql.contains(QString(database).replace(u"]"_s, u"]]"_s))
                   || sql.contains(QString(database).replace(u"\""_s, u"\"\""_s)),
               "an attached database is named in the text", database);

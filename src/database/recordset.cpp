@@ -1,5 +1,6 @@
 #include "database/recordset.h"
 
+#include "runtime/asciitext.h"
 #include "runtime/err.h"
 
 namespace zelvan::database {
@@ -8,23 +9,14 @@ namespace {
 
 // The key of a column name: lower case. Column names are nearly always
 // ASCII, and the full Unicode conversion costs more than the query's own
-// parse of the name.
+// parse of the name; any other letter (a Turkish one) takes Unicode's rules.
 QString nameKey(const QString &name)
 {
-    bool upper = false;
     for (const QChar c : name) {
         if (c.unicode() >= 0x80)
             return name.toLower();
-        upper = upper || (c >= u'A' && c <= u'Z');
     }
-    if (!upper)
-        return name;
-    QString key = name;
-    for (QChar &c : key) {
-        if (c >= u'A' && c <= u'Z')
-            c = QChar(c.unicode() + 32);
-    }
-    return key;
+    return runtime::toAsciiLower(name);
 }
 
 } // namespace

@@ -19,15 +19,11 @@ class Recordset
 {
 public:
     enum State { StateClosed = 0, StateOpen = 1 };
-    enum CursorType { OpenForwardOnly = 0, OpenKeyset = 1 };
-    enum LockType { LockReadOnly = 1 };
 
     int state() const { return m_open ? StateOpen : StateClosed; }
 
     void setActiveConnection(std::shared_ptr<Connection> connection) { m_connection = std::move(connection); }
     const std::shared_ptr<Connection> &activeConnection() const { return m_connection; }
-    void setCursorType(int type) { m_cursorType = type; }
-    void setLockType(int type) { m_lockType = type; }
     void setSource(const QString &sql) { m_source = sql; }
     const QString &source() const { return m_source; }
 
@@ -67,8 +63,6 @@ private:
     const std::vector<runtime::Variant> &currentRow() const;
 
     std::shared_ptr<Connection> m_connection;
-    int m_cursorType = OpenForwardOnly;
-    int m_lockType = LockReadOnly;
     QString m_source;
 
     bool m_open = false;

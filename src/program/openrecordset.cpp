@@ -9,15 +9,12 @@ namespace zelvan::program {
 
 void OpenRecordset(Program &program, database::Recordset &rs, const QString &sql)
 {
-    using database::Recordset;
     try {
         if (rs.state() == database::Recordset::StateOpen)
             rs.close();
         if (!program.vars.DbConnection)
             program.vars.DbConnection = std::make_shared<database::Connection>();
         rs.setActiveConnection(program.vars.DbConnection);
-        rs.setCursorType(database::Recordset::OpenKeyset);
-        rs.setLockType(database::Recordset::LockReadOnly);
         rs.setSource(sql);
         program.putOnClipboard(sql);
         rs.open();

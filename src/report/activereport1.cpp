@@ -160,7 +160,7 @@ ReportPage ActiveReport1::layout()
     page.caption = u"ZELVAN RAPORU"_s;
     page.pageWidth = 12240;
     page.pageHeight = 15840;
-    page.marginLeft = page.marginTop = page.marginRight = page.marginBottom = 500;
+    page.marginLeft = page.marginTop = 500;
     page.printWidth = 10770;
     page.viewerWidth = 15240;
     page.viewerHeight = 11010;

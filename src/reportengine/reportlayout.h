@@ -71,8 +71,6 @@ struct ReportPage
     int pageHeight = 15840;
     int marginLeft = 0;
     int marginTop = 0;
-    int marginRight = 0;
-    int marginBottom = 0;
     int printWidth = 0;
     // The viewer window's client area; empty leaves the size to the window.
     int viewerWidth = 0;

@@ -1,5 +1,6 @@
 #include "runtime/numbertext.h"
 
+#include "runtime/asciitext.h"
 #include "runtime/err.h"
 
 #include <algorithm>
@@ -11,25 +12,9 @@ namespace zelvan::runtime {
 
 namespace {
 
-bool isBlank(char16_t ch)
-{
-    return ch == u' ' || ch == u'\t';
-}
-
 bool isDigit(char16_t ch)
 {
     return ch >= u'0' && ch <= u'9';
-}
-
-QStringView trimBlanks(QStringView text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text[begin].unicode()))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1].unicode()))
-        --end;
-    return text.sliced(begin, end - begin);
 }
 
 // The grammar on any character type, so that both QString text and the
@@ -102,7 +87,7 @@ std::optional<NumberText> parseChars(const Ch *p, const Ch *end)
 
 std::optional<NumberText> parseNumberText(QStringView text)
 {
-    const QStringView trimmed = trimBlanks(text);
+    const QStringView trimmed = trimBlanks(text, Blanks::SpacesAndTabs);
     return parseChars(trimmed.utf16(), trimmed.utf16() + trimmed.size());
 }
 
@@ -157,7 +142,7 @@ std::optional<double> parseDouble(QStringView text)
     const std::optional<NumberText> number = parseNumberText(text);
     if (!number)
         return std::nullopt;
-    QStringView trimmed = trimBlanks(text);
+    QStringView trimmed = trimBlanks(text, Blanks::SpacesAndTabs);
     if (trimmed.startsWith(u'+'))
         trimmed = trimmed.sliced(1);
     QVarLengthArray<char, 64> ascii;

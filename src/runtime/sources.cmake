@@ -1,9 +1,13 @@
 # The sources of the old runtime's values, for this folder's library and for the Windows cross-compile.
 set(zelvan_runtime_sources
+    ${CMAKE_CURRENT_LIST_DIR}/asciitext.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/asciitext.h
     ${CMAKE_CURRENT_LIST_DIR}/codepage1254.cpp
     ${CMAKE_CURRENT_LIST_DIR}/codepage1254.h
     ${CMAKE_CURRENT_LIST_DIR}/currency.cpp
     ${CMAKE_CURRENT_LIST_DIR}/currency.h
+    ${CMAKE_CURRENT_LIST_DIR}/dates.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/dates.h
     ${CMAKE_CURRENT_LIST_DIR}/decimal.cpp
     ${CMAKE_CURRENT_LIST_DIR}/decimal.h
     ${CMAKE_CURRENT_LIST_DIR}/err.cpp
@@ -16,5 +20,6 @@ set(zelvan_runtime_sources
     ${CMAKE_CURRENT_LIST_DIR}/numbertext.h
     ${CMAKE_CURRENT_LIST_DIR}/variant.cpp
     ${CMAKE_CURRENT_LIST_DIR}/variant.h
+    ${CMAKE_CURRENT_LIST_DIR}/variantconversions.cpp
     ${CMAKE_CURRENT_LIST_DIR}/wideint.h
 )

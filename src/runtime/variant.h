@@ -1,6 +1,7 @@
 #pragma once
 
 #include "runtime/currency.h"
+#include "runtime/dates.h"
 #include "runtime/decimal.h"
 
 #include <QDate>
@@ -45,6 +46,13 @@ public:
     // Direct access, valid only for the matching type.
     bool boolValue() const { return m_int != 0; }
     qint64 intValue() const { return m_int; }       // Byte, Integer, Long
+    // Empty, Boolean, Byte, Integer and Long as a whole number: True is -1.
+    qint64 wholeValue() const
+    {
+        if (m_type == Type::Boolean)
+            return m_int != 0 ? -1 : 0;
+        return m_type == Type::Empty ? 0 : m_int;
+    }
     Currency currencyValue() const { return Currency::fromRaw(m_int); }
     const Decimal &decimalValue() const { return m_decimal; }
     double doubleValue() const { return m_double; }  // Double and Date
@@ -112,9 +120,5 @@ private:
     Decimal m_decimal;
     QString m_string;
 };
-
-// Conversions between the runtime's date numbers and calendar values.
-double oleDateFrom(const QDate &date, const QTime &time = QTime(0, 0));
-QDateTime dateTimeFromOleDate(double oleDate);
 
 } // namespace zelvan::runtime

@@ -4,6 +4,8 @@
 #include "database/embedded/selectlist.h"
 #include "database/embedded/sqlnames.h"
 #include "database/sqlservertypes.h"
+#include "runtime/asciitext.h"
+#include "runtime/dates.h"
 #include "runtime/err.h"
 
 #include <QCryptographicHash>
@@ -15,6 +17,7 @@
 
 #include <sqlite3.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -50,7 +53,7 @@ QString databaseFile(const QString &instanceDir, const QString &database)
     for (const QString &file : files) {
         if (!file.endsWith(QStringLiteral(".sqlite"), Qt::CaseInsensitive))
             continue;
-        if (equalsAsciiCaseInsensitive(QStringView(file).chopped(7), database))
+        if (runtime::equalsAsciiCaseInsensitive(QStringView(file).chopped(7), database))
             return dir.filePath(file);
     }
     return {};
@@ -104,7 +107,7 @@ void checkLogin(const QString &instanceDir, const QString &user, const QString &
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         const QString name = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
-        if (!equalsAsciiCaseInsensitive(name, user))
+        if (!runtime::equalsAsciiCaseInsensitive(name, user))
             continue;
         const QByteArray salt(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 1)));
         const QByteArray expected(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 2)));
@@ -141,154 +144,141 @@ runtime::Err commandError(sqlite3 *db, const ThreePartRewrite *rewrite = nullptr
 
 // --- values ------------------------------------------------------------------
 
-double parseDateText(const char *text, int length, bool *ok)
-{
-    // 'YYYY-MM-DD', 'YYYY-MM-DD HH:MM:SS', optionally with 'T' and '.fff'.
-    *ok = false;
-    auto digits = [&](int pos, int count, int &out) {
-        if (pos + count > length)
-            return false;
-        out = 0;
-        for (int i = 0; i < count; ++i) {
-            const char c = text[pos + i];
-            if (c < '0' || c > '9')
-                return false;
-            out = out * 10 + (c - '0');
-        }
-        return true;
-    };
-    int y, mo, d, h = 0, mi = 0, s = 0, ms = 0;
-    if (length < 10 || !digits(0, 4, y) || text[4] != '-' || !digits(5, 2, mo) || text[7] != '-' || !digits(8, 2, d))
-        return 0;
-    int pos = 10;
-    if (length > 10) {
-        if ((text[10] != ' ' && text[10] != 'T') || !digits(11, 2, h) || length < 16 || text[13] != ':'
-            || !digits(14, 2, mi))
-            return 0;
-        pos = 16;
-        if (length > 16) {
-            if (text[16] != ':' || !digits(17, 2, s))
-                return 0;
-            pos = 19;
-            if (length > 19 && text[19] == '.') {
-                int scale = 100;
-                for (pos = 20; pos < length && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
-                    ms += (text[pos] - '0') * scale;
-                    scale /= 10;
-                }
-            }
-        }
-    }
-    if (pos != length)
-        return 0;
-    const QDate date(y, mo, d);
-    const QTime time(h, mi, s, ms);
-    if (!date.isValid() || !time.isValid())
-        return 0;
-    *ok = true;
-    return runtime::oleDateFrom(date, time);
-}
-
 QString textOf(sqlite3_stmt *stmt, int column)
 {
     const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
     return QString::fromUtf8(text, sqlite3_column_bytes(stmt, column));
 }
 
-// A value as SQL Server would give it for a column of the given type.
-runtime::Variant readValue(sqlite3_stmt *stmt, int column, SqlServerType type)
-{
-    const int storage = sqlite3_column_type(stmt, column);
-    if (storage == SQLITE_NULL)
-        return runtime::Variant::null();
+using runtime::Variant;
 
+// A whole number as Long, or as Decimal beyond Long's range.
+Variant longOrDecimal(qint64 value)
+{
+    if (value >= INT32_MIN && value <= INT32_MAX)
+        return Variant::longInt(qint32(value));
+    return Variant::decimal(runtime::Decimal::fromInt64(value));
+}
+
+// BIT: a number, or the text "true" or "false".
+Variant bitValue(sqlite3_stmt *stmt, int column, int storage)
+{
+    if (storage == SQLITE_TEXT) {
+        const QString text = textOf(stmt, column).trimmed();
+        if (text.compare(u"true", Qt::CaseInsensitive) == 0)
+            return Variant::boolean(true);
+        if (text.compare(u"false", Qt::CaseInsensitive) == 0)
+            return Variant::boolean(false);
+    }
+    return Variant::boolean(sqlite3_column_double(stmt, column) != 0);
+}
+
+// TINYINT and SMALLINT as Byte and Integer while the value fits them.
+std::optional<Variant> integerValue(sqlite3_stmt *stmt, int column, int storage, SqlServerType::Kind kind)
+{
+    if (storage != SQLITE_INTEGER)
+        return std::nullopt;
+    const qint64 v = sqlite3_column_int64(stmt, column);
+    if (kind == SqlServerType::TinyInt && v >= 0 && v <= 255)
+        return Variant::byte(quint8(v));
+    if (kind == SqlServerType::SmallInt && v >= -32768 && v <= 32767)
+        return Variant::integer(qint16(v));
+    return longOrDecimal(v);
+}
+
+std::optional<Variant> moneyValue(sqlite3_stmt *stmt, int column, int storage)
+{
+    if (storage == SQLITE_INTEGER)
+        return Variant::currency(runtime::Currency::fromInt(sqlite3_column_int64(stmt, column)));
+    if (storage == SQLITE_FLOAT)
+        return Variant::currency(runtime::currencyFromDouble(sqlite3_column_double(stmt, column)));
+    if (storage == SQLITE_TEXT) {
+        if (const auto value = runtime::Currency::parse(textOf(stmt, column)))
+            return Variant::currency(*value);
+    }
+    return std::nullopt;
+}
+
+// SQL Server hands a DECIMAL out with its declared scale.
+std::optional<Variant> decimalValue(sqlite3_stmt *stmt, int column, int storage, int scale)
+{
+    std::optional<runtime::Decimal> value;
+    if (storage == SQLITE_INTEGER)
+        value = runtime::Decimal::fromInt64(sqlite3_column_int64(stmt, column));
+    else if (storage == SQLITE_FLOAT)
+        value = runtime::Decimal::fromDouble(sqlite3_column_double(stmt, column));
+    else if (storage == SQLITE_TEXT)
+        value = runtime::Decimal::parse(textOf(stmt, column));
+    if (!value)
+        return std::nullopt;
+    runtime::Decimal scaled = value->rounded(scale);
+    if (scaled.scale() < scale)
+        scaled = scaled + runtime::Decimal::fromParts(false, 0, 0, scale);
+    return Variant::decimal(scaled);
+}
+
+// DATETIME: the text SQLite's date functions write. Each byte is taken as
+// one character: only ASCII makes a date, so the text need not be decoded.
+std::optional<Variant> dateTimeValue(sqlite3_stmt *stmt, int column, int storage)
+{
+    if (storage != SQLITE_TEXT)
+        return std::nullopt;
+    const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
+    const QString text = QString::fromLatin1(bytes, sqlite3_column_bytes(stmt, column));
+    if (const std::optional<double> date = runtime::parseDateText(text, runtime::DateTextForm::Stored))
+        return Variant::date(*date);
+    return std::nullopt;
+}
+
+// A value as SQL Server gives it for a column of the given type; nullopt
+// when the stored value is nothing that type can hold.
+std::optional<Variant> typedValue(sqlite3_stmt *stmt, int column, SqlServerType type, int storage)
+{
     switch (type.kind) {
     case SqlServerType::Bit:
-        if (storage == SQLITE_TEXT) {
-            const QString text = textOf(stmt, column).trimmed();
-            if (text.compare(u"true", Qt::CaseInsensitive) == 0)
-                return runtime::Variant::boolean(true);
-            if (text.compare(u"false", Qt::CaseInsensitive) == 0)
-                return runtime::Variant::boolean(false);
-        }
-        return runtime::Variant::boolean(sqlite3_column_double(stmt, column) != 0);
+        return bitValue(stmt, column, storage);
     case SqlServerType::TinyInt:
     case SqlServerType::SmallInt:
     case SqlServerType::Int:
-        if (storage == SQLITE_INTEGER) {
-            const qint64 v = sqlite3_column_int64(stmt, column);
-            if (type.kind == SqlServerType::TinyInt && v >= 0 && v <= 255)
-                return runtime::Variant::byte(quint8(v));
-            if (type.kind == SqlServerType::SmallInt && v >= -32768 && v <= 32767)
-                return runtime::Variant::integer(qint16(v));
-            if (v >= INT32_MIN && v <= INT32_MAX)
-                return runtime::Variant::longInt(qint32(v));
-            return runtime::Variant::decimal(runtime::Decimal::fromInt64(v));
-        }
-        break;
+        return integerValue(stmt, column, storage, type.kind);
     case SqlServerType::BigInt:
         if (storage == SQLITE_INTEGER)
-            return runtime::Variant::decimal(runtime::Decimal::fromInt64(sqlite3_column_int64(stmt, column)));
+            return Variant::decimal(runtime::Decimal::fromInt64(sqlite3_column_int64(stmt, column)));
         break;
     case SqlServerType::Money:
-        if (storage == SQLITE_INTEGER)
-            return runtime::Variant::currency(runtime::Currency::fromInt(sqlite3_column_int64(stmt, column)));
-        if (storage == SQLITE_FLOAT)
-            return runtime::Variant::currency(runtime::currencyFromDouble(sqlite3_column_double(stmt, column)));
-        if (storage == SQLITE_TEXT) {
-            if (const auto value = runtime::Currency::parse(textOf(stmt, column)))
-                return runtime::Variant::currency(*value);
-        }
-        break;
-    case SqlServerType::Decimal: {
-        std::optional<runtime::Decimal> value;
-        if (storage == SQLITE_INTEGER)
-            value = runtime::Decimal::fromInt64(sqlite3_column_int64(stmt, column));
-        else if (storage == SQLITE_FLOAT)
-            value = runtime::Decimal::fromDouble(sqlite3_column_double(stmt, column));
-        else if (storage == SQLITE_TEXT)
-            value = runtime::Decimal::parse(textOf(stmt, column));
-        if (value) {
-            // SQL Server hands a DECIMAL out with its declared scale.
-            runtime::Decimal scaled = value->rounded(type.scale);
-            if (scaled.scale() < type.scale)
-                scaled = scaled + runtime::Decimal::fromParts(false, 0, 0, type.scale);
-            return runtime::Variant::decimal(scaled);
-        }
-        break;
-    }
+        return moneyValue(stmt, column, storage);
+    case SqlServerType::Decimal:
+        return decimalValue(stmt, column, storage, type.scale);
     case SqlServerType::Float:
         if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT)
-            return runtime::Variant::dbl(sqlite3_column_double(stmt, column));
+            return Variant::dbl(sqlite3_column_double(stmt, column));
         break;
     case SqlServerType::DateTime:
-        if (storage == SQLITE_TEXT) {
-            bool ok = false;
-            const double date = parseDateText(reinterpret_cast<const char *>(sqlite3_column_text(stmt, column)),
-                                              sqlite3_column_bytes(stmt, column), &ok);
-            if (ok)
-                return runtime::Variant::date(date);
-        }
-        break;
+        return dateTimeValue(stmt, column, storage);
     case SqlServerType::Text:
-        return runtime::Variant::string(textOf(stmt, column));
+        return Variant::string(textOf(stmt, column));
     case SqlServerType::Unknown:
         break;
     }
+    return std::nullopt;
+}
 
-    // No declared type, or a stored value that its column's type can't hold:
-    // the storage class decides.
+// A value of a column without a declared type, or one that its column's
+// type can't hold: the storage class decides.
+Variant readValue(sqlite3_stmt *stmt, int column, SqlServerType type)
+{
+    const int storage = sqlite3_column_type(stmt, column);
+    if (storage == SQLITE_NULL)
+        return Variant::null();
+    if (std::optional<Variant> value = typedValue(stmt, column, type, storage))
+        return std::move(*value);
     switch (storage) {
-    case SQLITE_INTEGER: {
-        const qint64 v = sqlite3_column_int64(stmt, column);
-        if (v >= INT32_MIN && v <= INT32_MAX)
-            return runtime::Variant::longInt(qint32(v));
-        return runtime::Variant::decimal(runtime::Decimal::fromInt64(v));
-    }
+    case SQLITE_INTEGER:
+        return longOrDecimal(sqlite3_column_int64(stmt, column));
     case SQLITE_FLOAT:
-        return runtime::Variant::dbl(sqlite3_column_double(stmt, column));
+        return Variant::dbl(sqlite3_column_double(stmt, column));
     default:
-        return runtime::Variant::string(textOf(stmt, column));
+        return Variant::string(textOf(stmt, column));
     }
 }
 

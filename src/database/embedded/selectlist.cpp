@@ -1,108 +1,62 @@
 #include "database/embedded/selectlist.h"
 
+#include "database/embedded/sqlscanner.h"
+
 namespace zelvan::database {
 
 namespace {
 
-class Scanner
+// A keyword or identifier word at the scanner's place (not taken).
+QStringView wordAt(const SqlScanner &scanner)
 {
-public:
-    explicit Scanner(QStringView text)
-        : m_text(text)
-    {
-    }
+    const QStringView text = scanner.text();
+    qsizetype end = scanner.pos();
+    while (end < text.size() && (text[end].isLetterOrNumber() || text[end] == u'_'))
+        ++end;
+    return text.sliced(scanner.pos(), end - scanner.pos());
+}
 
-    bool atEnd() const { return m_pos >= m_text.size(); }
-    qsizetype pos() const { return m_pos; }
+bool takeKeyword(SqlScanner &scanner, QStringView keyword)
+{
+    scanner.skipSpaceAndComments();
+    if (wordAt(scanner).compare(keyword, Qt::CaseInsensitive) != 0)
+        return false;
+    scanner.advance(keyword.size());
+    return true;
+}
 
-    void skipSpaceAndComments()
-    {
-        while (m_pos < m_text.size()) {
-            const QChar c = m_text[m_pos];
-            if (c.isSpace()) {
-                ++m_pos;
-            } else if (c == u'-' && peek(1) == u'-') {
-                const qsizetype nl = m_text.indexOf(u'\n', m_pos);
-                m_pos = nl < 0 ? m_text.size() : nl + 1;
-            } else if (c == u'/' && peek(1) == u'*') {
-                const qsizetype close = m_text.indexOf(u"*/", m_pos + 2);
-                m_pos = close < 0 ? m_text.size() : close + 2;
-            } else {
-                return;
-            }
+// Steps over a parenthesised group whole, quoted runs in it included.
+// A comment inside is plain text here: a ')' in it closes the group.
+void skipGroup(SqlScanner &scanner)
+{
+    int depth = 0;
+    while (!scanner.atEnd()) {
+        const QChar c = scanner.peek();
+        if (scanner.atQuote()) {
+            scanner.skipQuoted();
+            continue;
         }
-    }
-
-    // A keyword or identifier word at the current position (not consumed).
-    QStringView word() const
-    {
-        qsizetype i = m_pos;
-        while (i < m_text.size() && (m_text[i].isLetterOrNumber() || m_text[i] == u'_'))
-            ++i;
-        return m_text.mid(m_pos, i - m_pos);
-    }
-
-    bool takeKeyword(QStringView keyword)
-    {
-        skipSpaceAndComments();
-        if (word().compare(keyword, Qt::CaseInsensitive) != 0)
-            return false;
-        m_pos += keyword.size();
-        return true;
-    }
-
-    // Skips one token: a quoted literal, bracketed name, parenthesised group
-    // or a single character. Groups are skipped whole, without recursion.
-    void skipToken()
-    {
-        const QChar c = m_text[m_pos];
-        if (c == u'\'' || c == u'"' || c == u'[') {
-            const QChar close = c == u'[' ? u']' : c;
-            ++m_pos;
-            while (m_pos < m_text.size()) {
-                if (m_text[m_pos] == close) {
-                    if (peek(1) == close) {
-                        m_pos += 2;
-                        continue;
-                    }
-                    ++m_pos;
-                    return;
-                }
-                ++m_pos;
-            }
+        scanner.advance(1);
+        if (c == u'(')
+            ++depth;
+        else if (c == u')' && --depth == 0)
             return;
-        }
-        if (c == u'(') {
-            int depth = 0;
-            while (m_pos < m_text.size()) {
-                const QChar d = m_text[m_pos];
-                if (d == u'\'' || d == u'"' || d == u'[') {
-                    skipToken();
-                    continue;
-                }
-                if (d == u'(')
-                    ++depth;
-                else if (d == u')' && --depth == 0) {
-                    ++m_pos;
-                    return;
-                }
-                ++m_pos;
-            }
-            return;
-        }
-        const QStringView w = word();
-        m_pos += w.isEmpty() ? 1 : w.size();
     }
+}
 
-    QChar peek(qsizetype ahead) const
-    {
-        return m_pos + ahead < m_text.size() ? m_text[m_pos + ahead] : QChar();
+// Steps over one token of the select list: a quoted run, a parenthesised
+// group, a word or a single character.
+void skipToken(SqlScanner &scanner)
+{
+    if (scanner.atQuote()) {
+        scanner.skipQuoted();
+    } else if (scanner.peek() == u'(') {
+        skipGroup(scanner);
+    } else {
+        const QStringView word = wordAt(scanner);
+        scanner.advance(word.isEmpty() ? 1 : word.size());
     }
-
-private:
-    QStringView m_text;
-    qsizetype m_pos = 0;
-};
+}
 
 QString unquote(QStringView name)
 {
@@ -180,36 +134,40 @@ SelectItemHint hintFor(QStringView item)
 QList<SelectItemHint> selectItemHints(QStringView sql)
 {
     QList<SelectItemHint> hints;
-    Scanner scanner(sql);
-    if (!scanner.takeKeyword(u"SELECT"))
+    SqlScanner scanner(sql);
+    if (!takeKeyword(scanner, u"SELECT"))
         return hints;
-    if (!scanner.takeKeyword(u"DISTINCT"))
-        scanner.takeKeyword(u"ALL");
-    if (scanner.takeKeyword(u"TOP")) {
+    if (!takeKeyword(scanner, u"DISTINCT"))
+        takeKeyword(scanner, u"ALL");
+    if (takeKeyword(scanner, u"TOP")) {
         scanner.skipSpaceAndComments();
         if (!scanner.atEnd())
-            scanner.skipToken();
-        scanner.takeKeyword(u"PERCENT");
+            skipToken(scanner);
+        takeKeyword(scanner, u"PERCENT");
     }
     scanner.skipSpaceAndComments();
 
+    // Items end at top-level commas; the list ends at FROM or INTO. Only
+    // before the list are comments skipped as such: within it they are plain
+    // text, and a comma in one ends an item.
     qsizetype itemStart = scanner.pos();
     while (!scanner.atEnd()) {
-        const QChar c = sql[scanner.pos()];
+        const QChar c = scanner.peek();
         if (c == u',') {
-            hints.append(hintFor(sql.mid(itemStart, scanner.pos() - itemStart)));
-            scanner.skipToken();
+            hints.append(hintFor(sql.sliced(itemStart, scanner.pos() - itemStart)));
+            skipToken(scanner);
             itemStart = scanner.pos();
             continue;
         }
-        if ((c.isLetter() || c == u'_') && (scanner.pos() == 0 || !(sql[scanner.pos() - 1].isLetterOrNumber() || sql[scanner.pos() - 1] == u'_'))) {
-            const QStringView w = scanner.word();
-            if (w.compare(u"FROM", Qt::CaseInsensitive) == 0 || w.compare(u"INTO", Qt::CaseInsensitive) == 0)
+        const QChar before = scanner.pos() == 0 ? QChar() : sql[scanner.pos() - 1];
+        if ((c.isLetter() || c == u'_') && !(before.isLetterOrNumber() || before == u'_')) {
+            const QStringView word = wordAt(scanner);
+            if (word.compare(u"FROM", Qt::CaseInsensitive) == 0 || word.compare(u"INTO", Qt::CaseInsensitive) == 0)
                 break;
         }
-        scanner.skipToken();
+        skipToken(scanner);
     }
-    hints.append(hintFor(sql.mid(itemStart, scanner.pos() - itemStart)));
+    hints.append(hintFor(sql.sliced(itemStart, scanner.pos() - itemStart)));
     return hints;
 }
 

@@ -8,4 +8,6 @@ set(zelvan_embedded_sources
     ${CMAKE_CURRENT_LIST_DIR}/selectlist.h
     ${CMAKE_CURRENT_LIST_DIR}/sqlnames.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sqlnames.h
+    ${CMAKE_CURRENT_LIST_DIR}/sqlscanner.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sqlscanner.h
 )

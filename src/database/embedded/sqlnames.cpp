@@ -1,6 +1,14 @@
 #include "database/embedded/sqlnames.h"
 
+#include "database/embedded/sqlscanner.h"
+#include "runtime/asciitext.h"
+
+#include <algorithm>
+#include <optional>
+
 namespace zelvan::database {
+
+using runtime::equalsAsciiCaseInsensitive;
 
 namespace {
 
@@ -26,80 +34,67 @@ struct NamePart
 NamePart readNamePart(QStringView sql, qsizetype pos)
 {
     NamePart part;
-    if (pos >= sql.size())
-        return part;
-    const QChar c = sql[pos];
-    if (c == u'[' || c == u'"') {
-        const QChar close = c == u'[' ? u']' : u'"';
-        qsizetype i = pos + 1;
-        QString name;
-        while (i < sql.size()) {
-            if (sql[i] == close) {
-                if (i + 1 < sql.size() && sql[i + 1] == close) {  // doubled closer
-                    name.append(close);
-                    i += 2;
-                    continue;
-                }
-                part.begin = pos;
-                part.end = i + 1;
-                part.name = name;
-                return part;
-            }
-            name.append(sql[i]);
-            ++i;
-        }
-        return part;  // unterminated: not a name
+    SqlScanner scanner(sql, pos);
+    if (scanner.peek() == u'[' || scanner.peek() == u'"') {
+        if (!scanner.skipQuoted())
+            return part;  // unterminated: not a name
+        part.name = unquotedRun(sql.sliced(pos, scanner.pos() - pos));
+    } else {
+        if (scanner.atEnd() || !isIdentStart(scanner.peek()))
+            return part;
+        scanner.advance(1);
+        while (!scanner.atEnd() && isIdentPart(scanner.peek()))
+            scanner.advance(1);
+        part.name = sql.sliced(pos, scanner.pos() - pos).toString();
     }
-    if (!isIdentStart(c))
-        return part;
-    qsizetype i = pos + 1;
-    while (i < sql.size() && isIdentPart(sql[i]))
-        ++i;
     part.begin = pos;
-    part.end = i;
-    part.name = sql.mid(pos, i - pos).toString();
+    part.end = scanner.pos();
     return part;
 }
 
-// Skips a quoted literal or comment starting at `pos`; returns the position
-// after it, or `pos` when there is none there.
-qsizetype skipLiteralOrComment(QStringView sql, qsizetype pos)
+// The longest chain of dotted name parts from `first` on, without blanks
+// around the dots. `db..table` is SQL Server's shorthand for `db.dbo.table`.
+struct NameChain
 {
-    const QChar c = sql[pos];
-    if (c == u'\'') {
-        qsizetype i = pos + 1;
-        while (i < sql.size()) {
-            if (sql[i] == u'\'') {
-                if (i + 1 < sql.size() && sql[i + 1] == u'\'') {
-                    i += 2;
-                    continue;
-                }
-                return i + 1;
-            }
-            ++i;
+    QList<NamePart> parts;
+    qsizetype end = -1;  // one past the last part
+    bool shorthand = false;
+};
+
+NameChain readNameChain(QStringView sql, const NamePart &first)
+{
+    NameChain chain{{first}, first.end};
+    while (chain.end < sql.size() && sql[chain.end] == u'.') {
+        if (chain.parts.size() == 1 && chain.end + 1 < sql.size() && sql[chain.end + 1] == u'.') {
+            const NamePart table = readNamePart(sql, chain.end + 2);
+            if (table.begin < 0)
+                break;
+            NamePart schema;
+            schema.name = QStringLiteral("dbo");
+            chain.parts.append(schema);
+            chain.parts.append(table);
+            chain.end = table.end;
+            chain.shorthand = true;
+            break;
         }
-        return sql.size();
+        const NamePart next = readNamePart(sql, chain.end + 1);
+        if (next.begin < 0)
+            break;
+        chain.parts.append(next);
+        chain.end = next.end;
     }
-    if (c == u'-' && pos + 1 < sql.size() && sql[pos + 1] == u'-') {
-        const qsizetype nl = sql.indexOf(u'\n', pos);
-        return nl < 0 ? sql.size() : nl + 1;
-    }
-    if (c == u'/' && pos + 1 < sql.size() && sql[pos + 1] == u'*') {
-        const qsizetype close = sql.indexOf(u"*/", pos + 2);
-        return close < 0 ? sql.size() : close + 2;
-    }
-    return pos;
+    return chain;
 }
 
 // Whether "dbo" (any letter case) or ".." occurs anywhere in the text.
 bool mayNameDboOrShorthand(QStringView sql)
 {
-    const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+    const auto lower = [sql](qsizetype i) { return runtime::asciiLower(sql[i].unicode()); };
     for (qsizetype i = 0; i + 1 < sql.size(); ++i) {
-        const char16_t c = lower(sql[i].unicode());
+        const char16_t c = lower(i);
         if (c == u'.' && sql[i + 1] == u'.')
             return true;
-        if (c == u'd' && i + 2 < sql.size() && lower(sql[i + 1].unicode()) == u'b' && lower(sql[i + 2].unicode()) == u'o')
+        if (c == u'd' && i + 2 < sql.size() && lower(i + 1) == u'b' && lower(i + 2) == u'o')
             return true;
     }
     return false;
@@ -112,33 +107,43 @@ QString quoteIdentifier(const QString &name)
     return u'"' + quoted + u'"';
 }
 
-} // namespace
-
-bool equalsAsciiCaseInsensitive(QStringView a, QStringView b)
+// What a chain of names becomes, or nullopt when it stays as written. Notes
+// another database it names, and the name the engine will report, in `result`.
+std::optional<QString> replacementFor(QStringView sql, const NameChain &chain, QStringView currentDatabase,
+                                      ThreePartRewrite &result)
 {
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        char16_t x = a[i].unicode();
-        char16_t y = b[i].unicode();
-        if (x >= u'A' && x <= u'Z')
-            x = char16_t(x + 32);
-        if (y >= u'A' && y <= u'Z')
-            y = char16_t(y + 32);
-        if (x != y)
-            return false;
+    const QList<NamePart> &parts = chain.parts;
+    QString replacement;
+    if (parts.size() == 3 && (chain.shorthand || equalsAsciiCaseInsensitive(parts[1].name, u"dbo"))) {
+        const QString &database = parts[0].name;
+        const QString table = sql.sliced(parts[2].begin, parts[2].end - parts[2].begin).toString();
+        if (equalsAsciiCaseInsensitive(database, currentDatabase)) {
+            replacement = QStringLiteral("main.") + table;
+        } else {
+            replacement = quoteIdentifier(schemaNameFor(database)) + u'.' + table;
+            const auto known = [&database](const QString &d) { return equalsAsciiCaseInsensitive(d, database); };
+            if (std::none_of(result.databases.cbegin(), result.databases.cend(), known))
+                result.databases.append(database);
+        }
+    } else if (parts.size() >= 2 && equalsAsciiCaseInsensitive(parts[0].name, u"dbo")) {
+        // dbo.table or dbo.table.column: the schema is the current database
+        replacement = sql.sliced(parts[1].begin, chain.end - parts[1].begin).toString();
+    } else {
+        return std::nullopt;
     }
-    return true;
+    const QString schema = parts.size() == 3 && !equalsAsciiCaseInsensitive(parts[0].name, currentDatabase)
+        ? schemaNameFor(parts[0].name)
+        : QStringLiteral("main");
+    const qsizetype begin = parts.first().begin;
+    result.names.append({schema + u'.' + parts.last().name, sql.sliced(begin, chain.end - begin).toString()});
+    return replacement;
 }
+
+} // namespace
 
 QString schemaNameFor(QStringView database)
 {
-    QString schema = database.toString();
-    for (QChar &c : schema) {
-        if (c >= u'A' && c <= u'Z')
-            c = QChar(c.unicode() + 32);
-    }
-    return schema;
+    return runtime::toAsciiLower(database.toString());
 }
 
 QString ThreePartRewrite::originalName(const QString &reported) const
@@ -160,100 +165,43 @@ ThreePartRewrite rewriteThreePartNames(QStringView sql, QStringView currentDatab
         return result;
     }
     result.sql.reserve(sql.size() + 16);
-    qsizetype pos = 0;
-    qsizetype copied = 0;  // sql[copied, pos) not yet appended
-    bool afterDot = false; // the previous token was a '.', so a name here is a member, not a start
+    SqlScanner scanner(sql);
+    qsizetype copied = 0;   // sql[copied, scanner.pos()) not yet appended
+    bool afterDot = false;  // the previous token was a '.', so a name here is a member, not a start
 
-    while (pos < sql.size()) {
-        const qsizetype skipped = skipLiteralOrComment(sql, pos);
-        if (skipped != pos) {
-            pos = skipped;
+    while (!scanner.atEnd()) {
+        const QChar c = scanner.peek();
+        if (c == u'\'' || scanner.atComment()) {
+            if (c == u'\'')
+                scanner.skipQuoted();
+            else
+                scanner.skipComment();
             afterDot = false;
             continue;
         }
-        const QChar c = sql[pos];
-        if (c == u'.') {
-            afterDot = true;
-            ++pos;
+        if (c == u'.' || c.isSpace()) {
+            afterDot = afterDot || c == u'.';
+            scanner.advance(1);
             continue;
         }
-        if (c.isSpace()) {
-            ++pos;
-            continue;
-        }
-        const NamePart first = readNamePart(sql, pos);
+        const NamePart first = readNamePart(sql, scanner.pos());
         if (first.begin < 0 && (c == u'[' || c == u'"'))
             break;  // an unterminated quoted name runs to the end: nothing after it is a name
-        if (first.begin < 0) {
-            afterDot = false;
-            ++pos;
-            continue;
-        }
-        if (afterDot) {  // a member of some qualified name: leave it
-            pos = first.end;
+        if (first.begin < 0 || afterDot) {  // no name, or a member of some qualified name: leave it
+            scanner.moveTo(first.begin < 0 ? scanner.pos() + 1 : first.end);
             afterDot = false;
             continue;
         }
-
-        // Longest chain of dotted parts starting here (no blanks around dots).
-        // `db..table` is SQL Server's shorthand for `db.dbo.table`.
-        QList<NamePart> parts{first};
-        qsizetype end = first.end;
-        bool shorthand = false;
-        while (end < sql.size() && sql[end] == u'.') {
-            if (parts.size() == 1 && end + 1 < sql.size() && sql[end + 1] == u'.') {
-                const NamePart table = readNamePart(sql, end + 2);
-                if (table.begin < 0)
-                    break;
-                NamePart schema;
-                schema.name = QStringLiteral("dbo");
-                parts.append(schema);
-                parts.append(table);
-                end = table.end;
-                shorthand = true;
-                break;
-            }
-            const NamePart next = readNamePart(sql, end + 1);
-            if (next.begin < 0)
-                break;
-            parts.append(next);
-            end = next.end;
+        const NameChain chain = readNameChain(sql, first);
+        if (const std::optional<QString> replacement = replacementFor(sql, chain, currentDatabase, result)) {
+            result.sql.append(sql.sliced(copied, first.begin - copied));
+            result.sql.append(*replacement);
+            copied = chain.end;
         }
-
-        QString replacement;
-        bool rewrite = false;
-        if (parts.size() == 3 && (shorthand || equalsAsciiCaseInsensitive(parts[1].name, u"dbo"))) {
-            const QString &database = parts[0].name;
-            const QStringView table = sql.mid(parts[2].begin, parts[2].end - parts[2].begin);
-            if (equalsAsciiCaseInsensitive(database, currentDatabase)) {
-                replacement = QStringLiteral("main.") + table.toString();
-            } else {
-                replacement = quoteIdentifier(schemaNameFor(database)) + u'.' + table.toString();
-                bool known = false;
-                for (const QString &d : std::as_const(result.databases))
-                    known = known || equalsAsciiCaseInsensitive(d, database);
-                if (!known)
-                    result.databases.append(database);
-            }
-            rewrite = true;
-        } else if (parts.size() >= 2 && equalsAsciiCaseInsensitive(parts[0].name, u"dbo")) {
-            // dbo.table or dbo.table.column: the schema is the current database
-            replacement = sql.mid(parts[1].begin, end - parts[1].begin).toString();
-            rewrite = true;
-        }
-        if (rewrite) {
-            const QString schema = parts.size() == 3 && !equalsAsciiCaseInsensitive(parts[0].name, currentDatabase)
-                ? schemaNameFor(parts[0].name)
-                : QStringLiteral("main");
-            result.names.append({schema + u'.' + parts.last().name, sql.mid(first.begin, end - first.begin).toString()});
-            result.sql.append(sql.mid(copied, first.begin - copied));
-            result.sql.append(replacement);
-            copied = end;
-        }
-        pos = end;
+        scanner.moveTo(chain.end);
         afterDot = false;
     }
-    result.sql.append(sql.mid(copied));
+    result.sql.append(sql.sliced(copied));
     return result;
 }
 

@@ -30,7 +30,4 @@ ThreePartRewrite rewriteThreePartNames(QStringView sql, QStringView currentDatab
 // The schema an attached database gets: its name in ASCII lower case.
 QString schemaNameFor(QStringView database);
 
-// Equal without regard to ASCII letter case (database and login names).
-bool equalsAsciiCaseInsensitive(QStringView a, QStringView b);
-
 } // namespace zelvan::database
