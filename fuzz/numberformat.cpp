@@ -1,6 +1,7 @@
 // Number and date formatting with the workstation's separators.
 #include "fuzzsupport.h"
 
+#include "program/companysettings.h"
 #include "runtime/err.h"
 #include "runtime/numberformat.h"
 
@@ -17,12 +18,6 @@ using runtime::Decimal;
 using runtime::Variant;
 
 namespace {
-
-// The amount picture with `places` decimals: "#,##0", "#,##0.00" ...
-QString amountPicture(int places)
-{
-    return places > 0 ? u"#,##0."_s + QString(places, u'0') : u"#,##0"_s;
-}
 
 double doubleFromBits(quint64 bits)
 {
@@ -142,7 +137,7 @@ void fuzzNumberFormat(QByteArrayView data)
     separators.thousands = separatorFrom(input);
     const bool ownPicture = input.flag();
     const int places = input.pick(9);
-    const QString picture = ownPicture ? input.text() : amountPicture(places);
+    const QString picture = ownPicture ? input.text() : program::numberFormatFor(places);
 
     QString text;
     try {

@@ -15,6 +15,17 @@ namespace zelvan::program {
 
 using runtime::Variant;
 
+QString numberFormatFor(qint32 decimals)
+{
+    QString format = QStringLiteral("#,##0");
+    for (qint32 i = 1; i <= decimals; ++i) {
+        if (i == 1)
+            format += u'.';
+        format += u'0';
+    }
+    return format;
+}
+
 namespace {
 
 // `value <> ""` as the old code tests it: NULL is never different, text is
@@ -30,81 +41,63 @@ bool differsFromEmptyText(const Variant &value)
     return true;
 }
 
-// How a column of the company's row must convert. The old program loaded
-// every column into its record; this report uses only the id, but a column
-// that is missing or does not convert still ends the run as it did there.
-enum class Conversion { Text, Date, Long, Boolean, Byte, Currency, Integer };
-
-// When a column goes unconverted: DefKDV and KasaHareketListeTipi only
-// convert when they differ from "", KrediLimiti only when it is not NULL.
-enum class Unless { Never, Null, EmptyText };
-
-struct SettingColumn
+// Text kept without the blanks at either end; NULL can't be held.
+QString trimmedText(const Variant &value)
 {
-    const char16_t *name;
-    Conversion conversion;
-    Unless unless = Unless::Never;
-};
-
-// In the old program's order: the first column that fails decides the message.
-constexpr SettingColumn CheckedColumns[] = {
-    {u"sysfrm_nm", Conversion::Text},
-    {u"Mali_Yil_Baslangic", Conversion::Date},
-    {u"Mali_Yil_Bitis", Conversion::Date},
-    {u"AnaParaVirgul", Conversion::Long},
-    {u"BirimFiyatVirGul", Conversion::Long},
-    {u"DovizVirgul", Conversion::Long},
-    {u"DovizBirimFiyatVirgul", Conversion::Long},
-    {u"KurVirgul", Conversion::Long},
-    {u"DovizVar", Conversion::Boolean},
-    {u"RenkBedenVar", Conversion::Boolean},
-    {u"PosVar", Conversion::Boolean},
-    {u"BarkodVar", Conversion::Boolean},
-    {u"HareketKilit", Conversion::Boolean},
-    {u"OzelRenkli", Conversion::Byte},
-    {u"Renk_Ozel", Conversion::Long},
-    {u"Renk_TL", Conversion::Long},
-    {u"Renk_Doviz", Conversion::Long},
-    {u"SatirISK_Dahil", Conversion::Boolean},
-    {u"FaturaAltiISK_Dahil", Conversion::Boolean},
-    {u"Masraflar_Dahil", Conversion::Boolean},
-    {u"StokMinSeviye", Conversion::Byte},
-    {u"StokMinRenk", Conversion::Long},
-    {u"StokMaxSeviye", Conversion::Byte},
-    {u"StokMaxRenk", Conversion::Long},
-    {u"StokSFRSeviye", Conversion::Byte},
-    {u"StokSFRRenk", Conversion::Long},
-    {u"StokSeviyeOzelKontrol", Conversion::Currency},
-    {u"KDV_Dahildir", Conversion::Boolean},
-    {u"DefKDV", Conversion::Currency, Unless::EmptyText},
-    {u"KrediLimiti", Conversion::Currency, Unless::Null},
-    {u"KasaHareketListeTipi", Conversion::Integer, Unless::EmptyText},
-};
-
-// Converts the value for the errors alone: the result is not kept.
-void checkConversion(const Variant &value, const SettingColumn &column)
-{
-    if ((column.unless == Unless::Null && value.isNull())
-        || (column.unless == Unless::EmptyText && !differsFromEmptyText(value)))
-        return;
-    switch (column.conversion) {
-    case Conversion::Text: value.toString(); break;
-    case Conversion::Date: value.toDate(); break;
-    case Conversion::Long: value.toLong(); break;
-    case Conversion::Boolean: value.toBool(); break;
-    case Conversion::Byte: value.toByte(); break;
-    case Conversion::Currency: value.toCurrency(); break;
-    case Conversion::Integer: value.toInteger(); break;
-    }
+    return value.toString().trimmed();
 }
 
 void readSettings(Program &program, database::Recordset &rs)
 {
+    Degiskenler &v = program.vars;
     const auto field = [&rs](const char16_t *name) -> const Variant & { return rs.field(QString::fromUtf16(name)); };
+
     // Blanks trimmed, then rounded down; the only column not rounded to even.
-    program.vars.sysfrm_ID = Variant::string(field(u"sysfrm_ID").toString().trimmed()).intPart().toInteger();
-    for (const SettingColumn &column : CheckedColumns)
-        checkConversion(field(column.name), column);
+    v.sysfrm_ID = Variant::string(trimmedText(field(u"sysfrm_ID"))).intPart().toInteger();
+    v.sysfrm_nm = trimmedText(field(u"sysfrm_nm"));
+    v.Mali_Yil_Baslangic = field(u"Mali_Yil_Baslangic").toDateTime();
+    v.Mali_Yil_Bitis = field(u"Mali_Yil_Bitis").toDateTime();
+    v.AnaParaVirgul = field(u"AnaParaVirgul").toLong();
+    v.AmountFormat = numberFormatFor(v.AnaParaVirgul);
+    v.BirimFiyatVirGul = field(u"BirimFiyatVirGul").toLong();
+    v.UnitPriceFormat = numberFormatFor(v.BirimFiyatVirGul);
+    v.DovizVirgul = field(u"DovizVirgul").toLong();
+    v.ForeignAmountFormat = numberFormatFor(v.DovizVirgul);
+    v.DovizBirimFiyatVirgul = field(u"DovizBirimFiyatVirgul").toLong();
+    v.ForeignUnitPriceFormat = numberFormatFor(v.DovizBirimFiyatVirgul);
+    v.KurVirgul = field(u"KurVirgul").toLong();
+    v.RateFormat = numberFormatFor(v.KurVirgul);
+    v.DovizVar = field(u"DovizVar").toBool();
+    v.RenkBedenVar = field(u"RenkBedenVar").toBool();
+    v.PosVar = field(u"PosVar").toBool();
+    v.BarkodVar = field(u"BarkodVar").toBool();
+    v.HareketKilit = field(u"HareketKilit").toBool();
+    v.OzelRenkli = field(u"OzelRenkli").toByte();
+    v.Renk_Ozel = field(u"Renk_Ozel").toLong();
+    v.Renk_TL = field(u"Renk_TL").toLong();
+    v.Renk_Doviz = field(u"Renk_Doviz").toLong();
+    v.SatirISK_Dahil = field(u"SatirISK_Dahil").toBool();
+    v.FaturaAltiISK_Dahil = field(u"FaturaAltiISK_Dahil").toBool();
+    v.Masraflar_Dahil = field(u"Masraflar_Dahil").toBool();
+    v.StokMinSeviye = field(u"StokMinSeviye").toByte();
+    v.StokMinRenk = field(u"StokMinRenk").toLong();
+    v.StokMaxSeviye = field(u"StokMaxSeviye").toByte();
+    v.StokMaxRenk = field(u"StokMaxRenk").toLong();
+    v.StokSFRSeviye = field(u"StokSFRSeviye").toByte();
+    v.StokSFRRenk = field(u"StokSFRRenk").toLong();
+    v.StokSeviyeOzelKontrol = field(u"StokSeviyeOzelKontrol").toCurrency();
+    v.KDV_Dahildir = field(u"KDV_Dahildir").toBool();
+
+    if (differsFromEmptyText(field(u"DefKDV")))
+        v.DefKDV = field(u"DefKDV").toCurrency();
+    if (!field(u"KrediLimiti").isNull())
+        v.KrediLimiti = field(u"KrediLimiti").toCurrency();
+    else
+        v.KrediLimiti = runtime::Currency();
+    if (differsFromEmptyText(field(u"KasaHareketListeTipi")))
+        v.KasaHareketListeTipi = field(u"KasaHareketListeTipi").toInteger();
+    else
+        v.KasaHareketListeTipi = 1;
 }
 
 [[noreturn]] void offerUpdater(Program &program)

@@ -1,13 +1,17 @@
 #pragma once
 
+#include <QString>
+
 namespace zelvan::program {
 
 class Program;
 
-// Reads the company's row of Defination_DB.dbo.sysfrmlng (by DatabaseName):
-// its id goes into the program record, every other column must convert to
-// its type. Returns only on success: a missing column offers the database
-// updater, any other failure is reported; both end the program.
+// "#,##0" followed by "." and `decimals` zeros (none for 0 or less).
+QString numberFormatFor(qint32 decimals);
+
+// Loads the company's row of Defination_DB.dbo.sysfrmlng (by DatabaseName)
+// into the program record. Returns only on success: a missing column offers
+// the database updater, any other failure is reported; both end the program.
 void LoadCompanySettings(Program &program);
 
 } // namespace zelvan::program

@@ -2,7 +2,9 @@
 
 #include "database/connection.h"
 #include "database/recordset.h"
+#include "runtime/currency.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -32,6 +34,44 @@ struct Degiskenler
     qint16 sysfrm_ID = 0;
     QString ComputerName;
     QString RegionalMismatch;
+
+    // The company's working settings (row of Defination_DB.dbo.sysfrmlng).
+    QString sysfrm_nm;
+    QDateTime Mali_Yil_Baslangic;
+    QDateTime Mali_Yil_Bitis;
+    qint32 AnaParaVirgul = 0;
+    QString AmountFormat;
+    qint32 BirimFiyatVirGul = 0;
+    QString UnitPriceFormat;
+    qint32 DovizVirgul = 0;
+    QString ForeignAmountFormat;
+    qint32 DovizBirimFiyatVirgul = 0;
+    QString ForeignUnitPriceFormat;
+    qint32 KurVirgul = 0;
+    QString RateFormat;
+    bool DovizVar = false;
+    bool RenkBedenVar = false;
+    bool PosVar = false;
+    bool BarkodVar = false;
+    bool HareketKilit = false;
+    quint8 OzelRenkli = 0;
+    qint32 Renk_Ozel = 0;
+    qint32 Renk_TL = 0;
+    qint32 Renk_Doviz = 0;
+    bool SatirISK_Dahil = false;
+    bool FaturaAltiISK_Dahil = false;
+    bool Masraflar_Dahil = false;
+    quint8 StokMinSeviye = 0;
+    qint32 StokMinRenk = 0;
+    quint8 StokMaxSeviye = 0;
+    qint32 StokMaxRenk = 0;
+    quint8 StokSFRSeviye = 0;
+    qint32 StokSFRRenk = 0;
+    runtime::Currency StokSeviyeOzelKontrol;
+    bool KDV_Dahildir = false;
+    runtime::Currency DefKDV;
+    runtime::Currency KrediLimiti;
+    qint16 KasaHareketListeTipi = 0;
 };
 
 } // namespace zelvan::program
