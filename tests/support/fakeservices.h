@@ -67,6 +67,18 @@ public:
     [[noreturn]] void endNow(int exitCode) override { throw platform::ProgramEnded{exitCode}; }
 };
 
+// The exit code the program ended with while `action` ran; -1 when it did not end.
+template <typename Action>
+int exitCodeOf(Action &&action)
+{
+    try {
+        action();
+    } catch (const platform::ProgramEnded &ended) {
+        return ended.exitCode;
+    }
+    return -1;
+}
+
 class FixedClock : public platform::Clock
 {
 public:
