@@ -140,7 +140,8 @@ private slots:
         QCOMPARE(registry.setValue(intl, "two\nlines", Registry::TypeString, "x"), RegistryFileStore::InvalidParameter);
         QCOMPARE(readFile(m_path), Sample);
         QCOMPARE(registry.setValue(intl, "SDECIMAL", Registry::TypeString, QByteArray(".\0", 2)), Registry::Success);
-        QCOMPARE(registry.setValue(intl, runtime::toCp1254(u"Ünvan"), Registry::TypeString, runtime::toCp1254(u"Müdür") + '\0'), Registry::Success);
+        const QByteArray title = runtime::toCp1254(u"Müdür") + '\0';
+        QCOMPARE(registry.setValue(intl, runtime::toCp1254(u"Ünvan"), Registry::TypeString, title), Registry::Success);
         QByteArray expected = Sample;
         expected.replace("\"sDecimal\"=\",\"", "\"sDecimal\"=\".\"");
         expected.replace("\n\n[HKEY_CURRENT_USER\\\xC5\x9E", u"\n\"Ünvan\"=\"Müdür\"\n\n[HKEY_CURRENT_USER\\Ş"_s.toUtf8());

@@ -14,13 +14,13 @@ namespace {
 const QString OtherValues = u"\"iCountry\"=\"90\"\n\n[HKEY_CURRENT_USER\\DEF_NORVENT]\n\"DEF_KUL\"=\"ali\"\n"_s;
 
 // A registry file with these regional settings, other keys and values after them.
-QByteArray settings(const QString &decimal, const QString &thousands, const QString &date, const QString &shortDate,
+QByteArray settings(QStringView decimal, QStringView thousands, QStringView date, QStringView shortDate,
                     const QString &more = OtherValues)
 {
     return u"REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\International]\n\"sDecimal\"=\"%1\"\n\"sThousand\"=\"%2\"\n"
            u"\"sDate\"=\"%3\"\n\"sShortDate\"=\"%4\"\n"_s.arg(decimal, thousands, date, shortDate).append(more).toUtf8();
 }
-const QByteArray Correct = settings(u","_s, u"."_s, u"."_s, u"dd.MM.yyyy"_s);
+const QByteArray Correct = settings(u",", u".", u".", u"dd.MM.yyyy");
 } // namespace
 
 class TestRegionalSettings : public QObject
@@ -32,21 +32,18 @@ private slots:
     // or with the top bit set (the Windows 95 family).
     void guard_data()
     {
-        QTest::addColumn<QByteArray>("file");  // empty: no file
+        QTest::addColumn<QByteArray>("file");
         QTest::addColumn<bool>("yes");
         QTest::addColumn<quint32>("version");
-        QTest::addColumn<QString>("mismatch");  // empty: nothing is asked
+        QTest::addColumn<QString>("mismatch");
         QTest::addColumn<bool>("restart");
-        const QByteArray shortDate = settings(u","_s, u"."_s, u"."_s, u"d.M.yyyy"_s);
-        QTest::newRow("all correct") << Correct << false << 0u << QString() << false;
-        QTest::newRow("decimal point") << settings(u"."_s, u"."_s, u"."_s, u"dd.MM.yyyy"_s) << false << 0u << u"ONDALIK"_s << false;
-        QTest::newRow("thousands comma") << settings(u","_s, u","_s, u"."_s, u"dd.MM.yyyy"_s) << false << 0u << u"BASAMAK"_s << false;
-        QTest::newRow("date slash") << settings(u","_s, u"."_s, u"/"_s, u"dd.MM.yyyy"_s) << false << 0u << u"TARIH"_s << false;
-        QTest::newRow("short date in capitals") << settings(u","_s, u"."_s, u"."_s, u"DD.MM.YYYY"_s) << false << 0u << u"TARIH"_s << false;
-        QTest::newRow("the last mismatch counts") << settings(u"."_s, u","_s, u"."_s, u"dd.MM.yyyy"_s) << false << 0u << u"BASAMAK"_s
-                                                  << false;
-        QTest::newRow("no file") << QByteArray() << false << 0u << u"TARIH"_s << false;
-        // A Yes on version 5 and up runs end to end.
+        const QByteArray shortDate = settings(u",", u".", u".", u"d.M.yyyy");
+        QTest::newRow("decimal point") << settings(u".", u".", u".", u"dd.MM.yyyy") << false << 0u << u"ONDALIK"_s << false;
+        QTest::newRow("thousands comma") << settings(u",", u",", u".", u"dd.MM.yyyy") << false << 0u << u"BASAMAK"_s << false;
+        QTest::newRow("date slash") << settings(u",", u".", u"/", u"dd.MM.yyyy") << false << 0u << u"TARIH"_s << false;
+        QTest::newRow("short date in capitals") << settings(u",", u".", u".", u"DD.MM.YYYY") << false << 0u << u"TARIH"_s << false;
+        QTest::newRow("the last mismatch counts") << settings(u".", u",", u".", u"dd.MM.yyyy") << false << 0u << u"BASAMAK"_s << false;
+        // Correct settings, a missing file and a Yes on version 5 and up run end to end.
         QTest::newRow("yes on Windows NT 4.0") << shortDate << true << 0x05650004u << u"TARIH"_s << true;
         QTest::newRow("yes on the Windows 95 family") << shortDate << true << 0x80000005u << u"TARIH"_s << true;
         QTest::newRow("yes, low byte 255") << shortDate << true << 0x000000FFu << QString() << false;
@@ -60,7 +57,7 @@ private slots:
         QFETCH(bool, restart);
         test::FakeServices fakes;
         const QString path = fakes.registry->path();
-        QVERIFY(file.isEmpty() ? QFile::remove(path) : test::writeFile(path, file));
+        QVERIFY(test::writeFile(path, file));
         fakes.messages.answers = {yes ? MsgBox::Yes : MsgBox::No};
         fakes.system.version = version;
         test::RecordingRegistry registry{path};
@@ -70,12 +67,12 @@ private slots:
         program.vars.RegionalMismatch = u"old"_s;
         const int exitCode = test::exitCodeOf([&program] { CheckRegionalSettings(program); });
         QCOMPARE(program.vars.RegionalMismatch, mismatch);
-        QCOMPARE(exitCode, (yes ? restart : !mismatch.isEmpty()) ? 6 : -1);
+        QCOMPARE(exitCode, !yes || restart ? 6 : -1);
         QCOMPARE(fakes.system.exitRequests, decltype(fakes.system.exitRequests)(qsizetype(restart), qMakePair(2u, 0u)));  // EWX_REBOOT
         const QStringList texts{u"Programın Çalışabilmesi için Sistemin Ayarlanması Gerekiyor.\rEğer Onaylarsanız Bu ayarlar "
                                 u"Yapılacaktır.\rOnaylıyormusunuz ?"_s,
                                 u"Sistem Ayarlanız Tamamlandı.Bilgisayarınızın Yeniden Başlatılması Gerekiyor"_s};
-        QCOMPARE(fakes.messages.texts(), texts.mid(0, yes ? 1 + restart : !mismatch.isEmpty()));
+        QCOMPARE(fakes.messages.texts(), texts.mid(0, 1 + int(yes && restart)));
         for (const auto &shown : fakes.messages.shown) {
             QCOMPARE(shown.caption, Program::title());
             QCOMPARE(shown.style, shown.text == texts[0] ? MsgBox::YesNo | MsgBox::Question : MsgBox::Information);
@@ -95,9 +92,9 @@ private slots:
         QTest::addColumn<QString>("thousands");
         QTest::addColumn<QString>("shortDate");
         QTest::addColumn<QString>("time");
-        QTest::newRow("as set") << settings(u"."_s, u" "_s, u"/"_s, u"M/d/yyyy"_s, u"\"sTimeFormat\"=\"h:mm tt\"\n"_s) << u"."_s << u" "_s
+        QTest::newRow("as set") << settings(u".", u" ", u"/", u"M/d/yyyy", u"\"sTimeFormat\"=\"h:mm tt\"\n"_s) << u"."_s << u" "_s
                                 << u"M/d/yyyy"_s << u"h:mm tt"_s;
-        QTest::newRow("empty values") << settings({}, {}, u"."_s, {}, u"\"sTimeFormat\"=\"\"\n"_s) << u","_s << u"."_s << u"dd.MM.yyyy"_s
+        QTest::newRow("empty values") << settings({}, {}, u".", {}, u"\"sTimeFormat\"=\"\"\n"_s) << u","_s << u"."_s << u"dd.MM.yyyy"_s
                                       << u"HH:mm:ss"_s;
     }
     void workstationFormats()

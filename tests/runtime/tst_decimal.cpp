@@ -175,7 +175,7 @@ private slots:
         }
     }
 
-    void partsAndOrder()
+    void otherConversionsAndOrder()
     {
         QCOMPARE(Decimal::fromParts(false, 0, 150, 2), Decimal::fromParts(false, 0, 15, 1));
         QCOMPARE(Decimal::fromParts(true, 0, 0, 3), Decimal());
@@ -184,10 +184,6 @@ private slots:
         QVERIFY(dec(u"-2"_s) < dec(u"-1.99"_s));
         QVERIFY(dec(u"1E-28"_s) > Decimal());
         QVERIFY(dec(Max) > dec(u"7922816251426433759354395033.5"_s));
-    }
-
-    void otherTypes()
-    {
         QCOMPARE(Decimal::fromCurrency(Currency::fromRaw(-15000)), dec(u"-1.5"_s));
         QCOMPARE(Decimal::fromInt64(std::numeric_limits<qint64>::min()).toString(), u"-9223372036854775808"_s);
         QCOMPARE(dec(u"-215.7463"_s).toDouble(), -215.7463);
