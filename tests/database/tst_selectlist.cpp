@@ -52,7 +52,11 @@ private Q_SLOTS:
     void hints()
     {
         QFETCH(QString, sql);
-        QTEST(selectItemHints(sql), "hints");
+        QFETCH(QList<SelectItemHint>, hints);
+        const QList<SelectItemHint> actual = selectItemHints(sql);
+        QCOMPARE(actual.size(), hints.size());
+        for (qsizetype i = 0; i < hints.size(); ++i)
+            QCOMPARE(actual[i], hints[i]);
     }
 };
 

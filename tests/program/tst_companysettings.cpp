@@ -63,6 +63,7 @@ private Q_SLOTS:
         const QString standard = u"Deneme Ticaret A.Ş."_s;
         QTest::newRow("standard row") << QString() << 1 << standard;
         QTest::newRow("id 12.7 rounds down") << setColumn(u"sysfrm_ID"_s, u"12.7"_s, u"FLOAT"_s) << 12 << standard;
+        QTest::newRow("id -1.5 rounds down") << setColumn(u"sysfrm_ID"_s, u"-1.5"_s, u"FLOAT"_s) << -2 << standard;
         QTest::newRow("name trimmed") << setColumn(u"sysfrm_nm"_s, u"'  Kaya A.Ş.  '"_s) << 1 << u"Kaya A.Ş."_s;
         QTest::newRow("the first of two rows")
             << u"INSERT INTO sysfrmlng(sysfrm_ID, sysfrm_nm, sysfrm_dbnm) VALUES (0, 'İkinci', 'FIRMA')"_s << 1 << standard;

@@ -43,8 +43,9 @@ private slots:
         QTest::newRow("date slash") << settings(u",", u".", u"/", u"dd.MM.yyyy") << false << 0u << u"TARIH"_s << false;
         QTest::newRow("short date in capitals") << settings(u",", u".", u".", u"DD.MM.YYYY") << false << 0u << u"TARIH"_s << false;
         QTest::newRow("the last mismatch counts") << settings(u".", u",", u".", u"dd.MM.yyyy") << false << 0u << u"BASAMAK"_s << false;
-        // Correct settings, a missing file and a Yes on version 5 and up run end to end.
+        // Correct settings and a missing file run end to end.
         QTest::newRow("yes on Windows NT 4.0") << shortDate << true << 0x05650004u << u"TARIH"_s << true;
+        QTest::newRow("yes on Windows 2000") << shortDate << true << 0x08930005u << QString() << false;
         QTest::newRow("yes on the Windows 95 family") << shortDate << true << 0x80000005u << u"TARIH"_s << true;
         QTest::newRow("yes, low byte 255") << shortDate << true << 0x000000FFu << QString() << false;
     }

@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+#include <algorithm>
+
 using namespace zelvan;
 using namespace zelvan::runtime;
 using namespace Qt::Literals::StringLiterals;
@@ -121,6 +123,7 @@ private slots:
         QTest::newRow("Decimal") << dec(u"-2.5") << u"Decimal:-3"_s << u"Decimal:2.5"_s << u"Decimal:2.5"_s;
         QTest::newRow("text") << str(u" -2.5 ") << u"Double:-3"_s << u"Double:2.5"_s << u"Double:2.5"_s;
         QTest::newRow("True") << True << u"Integer:-1"_s << u"Integer:1"_s << u"Integer:1"_s;
+        QTest::newRow("Empty") << Variant() << u"Integer:0"_s << u"Integer:0"_s << u"Integer:0"_s;
         QTest::newRow("Null") << Null << u"Null"_s << u"Null"_s << u"Null"_s;
         QTest::newRow("Date") << day(45352.75) << u"Date:01.03.2024"_s << u"Date:01.03.2024 18:00:00"_s
                               << u"Date:29.10.1775 18:00:00"_s;
@@ -189,10 +192,16 @@ private slots:
         QFETCH(QList<Variant::Type>, types);
         const Variant samples[] = {Variant(), True, Variant::byte(2), Variant::integer(3), lng(4), f(0.5), cur(u"1.5"), dec(u"2.25"),
                                    day(45352), str(u"7"), Variant::null()};
-        QList<Variant::Type> actual;
-        for (const Variant &b : samples)
-            actual.append((a + b).type());
-        QCOMPARE(actual, types);
+        const auto nameOf = [&samples](Variant::Type type) {
+            return std::find_if(std::begin(samples), std::end(samples), [type](const Variant &v) { return v.type() == type; })->typeName();
+        };
+        QStringList actual;
+        QStringList expected;
+        for (qsizetype i = 0; i < types.size(); ++i) {
+            actual.append((a + samples[i]).typeName());
+            expected.append(nameOf(types[i]));
+        }
+        QCOMPARE(actual, expected);
     }
 
     // An order holds the other way round too, and agrees with equals().
