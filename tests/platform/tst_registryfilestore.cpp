@@ -11,11 +11,11 @@ using namespace zelvan;
 using namespace zelvan::platform;
 using zelvan::test::readFile;
 
-// Written as the store writes it, so that a rewrite can be compared whole; '|' stands for a line break.
-static const QByteArray Sample =
-    QByteArray(R"(REGEDIT4||[HKEY_CURRENT_USER\Control Panel\International]|"sDecimal"=","|"iCountry"=dword:0000005a|)"
-               R"("Empty"=hex(1):|"Kullanıcı"="Çağrı"||[HKEY_CURRENT_USER\Şirket Ayarları]||[HKEY_LOCAL_MACHINE\Software\Other]|)"
-               R"("kept"="as it was"|)").replace('|', '\n');
+// Written as the store writes it, so that a rewrite can be compared whole.
+static const QByteArray Sample = QByteArrayList{
+    "REGEDIT4", "", R"([HKEY_CURRENT_USER\Control Panel\International])", R"("sDecimal"=",")", R"("iCountry"=dword:0000005a)",
+    R"("Empty"=hex(1):)", R"("Kullanıcı"="Çağrı")", "", R"([HKEY_CURRENT_USER\Şirket Ayarları])", "",
+    R"([HKEY_LOCAL_MACHINE\Software\Other])", R"("kept"="as it was")", ""}.join('\n');
 
 class TestRegistryFileStore : public QObject
 {
