@@ -5,6 +5,9 @@
 using namespace zelvan;
 using namespace zelvan::database;
 using namespace Qt::Literals::StringLiterals;
+namespace ErrNo = runtime::ErrNo;
+
+Q_DECLARE_METATYPE(QList<zelvan::database::OdbcDiagnostic>)
 
 // What a SQL Server driver reports and the SQLite ODBC driver of tst_odbcbackend can't.
 class TestOdbcMapping : public QObject
@@ -12,45 +15,64 @@ class TestOdbcMapping : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // A column ("odbcType digits typeName") and a text read from it: the number as "type:text:scale",
-    // nothing when it is no number, "text" for a column read as text.
-    void columnTypesAndExactNumbers_data()
+    // A column's ODBC type, digits and type name, and a text read from it; "none" when it is no number.
+    // A Decimal keeps the column's scale, held to 28 places.
+    void exactNumbers_data()
     {
-        QTest::addColumn<QString>("column");
+        QTest::addColumn<int>("odbcType");
+        QTest::addColumn<int>("digits");
+        QTest::addColumn<QString>("typeName");
+        QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("value");
-        QTest::newRow("money is DECIMAL(19,4) by name") << u"3 4 SmallMoney -.5000"_s << u"Currency:-0.5"_s;
-        QTest::newRow("decimal(19,4) is no money, scale kept") << u"3 4 decimal -7"_s << u"Decimal:-7:4"_s;
-        QTest::newRow("decimal(38,38) held to 28 places, half to even")
-            << u"3 38 decimal 0.00000000000000000000000000025"_s << u"Decimal:0.0000000000000000000000000002:28"_s;
-        QTest::newRow("not a number") << u"3 4 money abc"_s << QString();
-        QTest::newRow("time read as text") << u"-154 7 time 12:00"_s << u"text"_s;
+        QTest::newRow("money is DECIMAL(19,4) by name") << 3 << 4 << u"SmallMoney"_s << u"-.5000"_s << u"Currency:-0.5"_s;
+        QTest::newRow("decimal(19,4) is no money") << 3 << 4 << u"decimal"_s << u"-7"_s << u"Decimal:-7"_s;
+        QTest::newRow("decimal(38,38), half to even") << 3 << 38 << u"decimal"_s << u"0.00000000000000000000000000025"_s
+                                                      << u"Decimal:0.0000000000000000000000000002"_s;
+        QTest::newRow("not a number") << 3 << 4 << u"money"_s << u"abc"_s << u"none"_s;
     }
-    void columnTypesAndExactNumbers()
+    void exactNumbers()
     {
-        QFETCH(QString, column);
-        const QStringList c = column.split(u' ');
-        const SqlServerType type = odbcColumnType(c[0].toInt(), c[1].toInt(), c[2]);
-        const std::optional<runtime::Variant> value = exactNumber(c[3], type);
-        QString actual = type.kind == SqlServerType::Text ? u"text"_s : value ? value->typeName() + u':' + value->toString() : QString();
-        if (value && type.kind == SqlServerType::Decimal)
-            actual += u':' + QString::number(value->decimalValue().scale());
-        QTEST(actual, "value");
+        QFETCH(int, odbcType);
+        QFETCH(int, digits);
+        QFETCH(QString, typeName);
+        QFETCH(QString, text);
+        const SqlServerType type = odbcColumnType(odbcType, digits, typeName);
+        const std::optional<runtime::Variant> value = exactNumber(text, type);
+        QTEST(value ? value->typeName() + u':' + value->toString() : u"none"_s, "value");
+        if (value && value->type() == runtime::Variant::Type::Decimal)
+            QCOMPARE(value->decimalValue().scale(), qMin(digits, 28));
     }
 
-    // The error's number (in hex) and text from the driver's records.
-    void errors()
+    void timeReadsAsText() { QCOMPARE(odbcColumnType(-154, 7, u"time").kind, SqlServerType::Text); }
+
+    // The error's number and text from the driver's records.
+    void errors_data()
     {
+        QTest::addColumn<bool>("connecting");  // else running a statement
+        QTest::addColumn<QList<OdbcDiagnostic>>("records");
+        QTest::addColumn<qint32>("number");
+        QTest::addColumn<QString>("text");
         const OdbcDiagnostic refused{u"28000"_s, 18456, u"[FreeTDS][SQL Server]Login failed for user 'sa'."_s};
         const OdbcDiagnostic database{u"42000"_s, 4060, u"Cannot open database \"YOK\" requested by the login."_s};
-        const auto text = [](const runtime::Err &e) { return QString::number(quint32(e.number()), 16) + u' ' + e.description(); };
-        QCOMPARE(text(odbcConnectError({{u"42000"_s, 18456, u"Login failed"_s}})), u"80040e4d Login failed"_s);
+        const OdbcDiagnostic unable{u"08001"_s, 0, u" Unable to connect "_s};
+        QTest::newRow("refused login by its number") << true << QList<OdbcDiagnostic>{{u"42000"_s, 18456, u"Login failed"_s}}
+                                                     << ErrNo::LoginFailed << u"Login failed"_s;
         // A database the login may not open is no refused login.
-        QCOMPARE(text(odbcConnectError({database, refused})), u"80004005 "_s + database.text + u'\r' + refused.text);
-        QCOMPARE(text(odbcConnectError({{u"08001"_s, 0, u" Unable to connect "_s}, {u"08S01"_s, 0, u"Unable to connect"_s}})),
-                 u"80004005 Unable to connect"_s);  // a line once, trimmed
-        QCOMPARE(text(odbcConnectError({})), u"80004005 Sunucuya bağlanılamadı."_s);
-        QCOMPARE(text(odbcStatementError({{u"42S02"_s, 208, u"Invalid object name 'YOK'."_s}, refused})),
-                 u"80040e14 Invalid object name 'YOK'.\r"_s + refused.text);
+        QTest::newRow("database refused") << true << QList{database, refused} << ErrNo::OpenFailed
+                                          << database.text + u'\r' + refused.text;
+        QTest::newRow("a line once, trimmed") << true << QList{unable, OdbcDiagnostic{u"08S01"_s, 0, u"Unable to connect"_s}}
+                                              << ErrNo::OpenFailed << u"Unable to connect"_s;
+        QTest::newRow("no records") << true << QList<OdbcDiagnostic>() << ErrNo::OpenFailed << u"Sunucuya bağlanılamadı."_s;
+        QTest::newRow("statement") << false << QList<OdbcDiagnostic>{{u"42S02"_s, 208, u"Invalid object name 'YOK'."_s}, refused}
+                                   << ErrNo::CommandFailed << u"Invalid object name 'YOK'.\r"_s + refused.text;
+    }
+    void errors()
+    {
+        QFETCH(bool, connecting);
+        QFETCH(QList<OdbcDiagnostic>, records);
+        const runtime::Err error = connecting ? odbcConnectError(records) : odbcStatementError(records);
+        QTEST(error.number(), "number");
+        QTEST(error.description(), "text");
     }
 
     void dates()

@@ -6,6 +6,29 @@ using namespace zelvan;
 using namespace zelvan::database;
 using namespace Qt::Literals::StringLiterals;
 
+namespace zelvan::database {
+bool operator==(const SelectItemHint &a, const SelectItemHint &b)
+{
+    return a.function == b.function && a.qualifier == b.qualifier && a.column == b.column && a.allRows == b.allRows;
+}
+// For failure messages: "SUM(t.Kalan)", "COUNT(*)", "()" for no aggregate.
+char *toString(const SelectItemHint &hint)
+{
+    const QString argument = hint.qualifier.isEmpty() ? hint.column : hint.qualifier + u'.' + hint.column;
+    return qstrdup(qPrintable(hint.function + u'(' + argument + (hint.allRows ? u" all rows)"_s : u")"_s)));
+}
+} // namespace zelvan::database
+
+namespace {
+SelectItemHint hint(const QString &function, const QString &qualifier, const QString &column, bool allRows = false)
+{
+    return {function, qualifier, column, allRows};
+}
+const SelectItemHint None;
+} // namespace
+
+Q_DECLARE_METATYPE(QList<zelvan::database::SelectItemHint>)
+
 class TestSelectList : public QObject
 {
     Q_OBJECT
@@ -14,23 +37,26 @@ private Q_SLOTS:
     void hints_data()
     {
         QTest::addColumn<QString>("sql");
-        QTest::addColumn<QString>("expected");  // function:qualifier:column per item, '!' for a bare *
+        QTest::addColumn<QList<SelectItemHint>>("hints");
         QTest::newRow("blanks, qualified, lower case, count star, brackets")
-            << u"select  sum(t.Kalan) as  toplam, COUNT(*), MIN([Tarih]) AS ilk FROM SB t "_s << u"SUM:t:Kalan COUNT::*! MIN::Tarih"_s;
+            << u"select  sum(t.Kalan) as  toplam, COUNT(*), MIN([Tarih]) AS ilk FROM SB t "_s
+            << QList{hint(u"SUM"_s, u"t"_s, u"Kalan"_s), hint(u"COUNT"_s, {}, u"*"_s, true), hint(u"MIN"_s, {}, u"Tarih"_s)};
         QTest::newRow("columns named *, FROM inside a literal")
-            << u"SELECT SUM(t.\"*\"), SUM(a) AS 'x FROM y', MAX([*]) FROM T"_s << u"SUM:t:* :: MAX::*"_s;
+            << u"SELECT SUM(t.\"*\"), SUM(a) AS 'x FROM y', MAX([*]) FROM T"_s
+            << QList{hint(u"SUM"_s, u"t"_s, u"*"_s), None, hint(u"MAX"_s, {}, u"*"_s)};
         QTest::newRow("expressions, a comma inside a call, empty delimited names")
             << u"SELECT SUM(a*b) AS x, SUM(a) + 1, COALESCE(SUM(a), 0), MAX(b), SUM(t.\"\"), MAX([]) FROM T"_s
-            << u":: :: :: MAX::b :: ::"_s;
-        QTest::newRow("not a select") << u"UPDATE T SET a=1"_s << QString();
+            << QList{None, None, None, hint(u"MAX"_s, {}, u"b"_s), None, None};
+        QTest::newRow("not a select") << u"UPDATE T SET a=1"_s << QList<SelectItemHint>();
     }
     void hints()
     {
         QFETCH(QString, sql);
-        QStringList actual;
-        for (const SelectItemHint &hint : selectItemHints(sql))
-            actual.append(hint.function + u':' + hint.qualifier + u':' + hint.column + (hint.allRows ? u"!"_s : QString()));
-        QTEST(actual.join(u' '), "expected");
+        QFETCH(QList<SelectItemHint>, hints);
+        const QList<SelectItemHint> actual = selectItemHints(sql);
+        QCOMPARE(actual.size(), hints.size());
+        for (qsizetype i = 0; i < hints.size(); ++i)
+            QCOMPARE(actual[i], hints[i]);
     }
 };
 

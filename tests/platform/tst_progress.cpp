@@ -13,7 +13,11 @@ using namespace Qt::Literals::StringLiterals;
 struct CountingDialog : ProgressDialog
 {
     int shown = 0;
-    void show(const QString &label, qint64 done, qint64 total) override { ++shown, ProgressDialog::show(label, done, total); }
+    void show(const QString &label, qint64 done, qint64 total) override
+    {
+        ++shown;
+        ProgressDialog::show(label, done, total);
+    }
 };
 
 class TestProgress : public QObject
@@ -30,13 +34,20 @@ private Q_SLOTS:
         QTest::qWait(int(Progress::DelayMs) + 100);
         window.step(120);
         const QPointer<QProgressDialog> dialog = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget());
-        QVERIFY(window.shown == 1 && dialog && dialog->isVisible());
-        QCOMPARE(u"%1 %2 "_s.arg(dialog->maximum()).arg(dialog->value()) + dialog->labelText(), u"300 120 Stok değerleniyor: 120 / 300"_s);
-        for (int i = 121; i <= 200000; ++i) window.step(i);
+        QCOMPARE(window.shown, 1);
+        QVERIFY(dialog);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->maximum(), 300);
+        QCOMPARE(dialog->value(), 120);
+        QCOMPARE(dialog->labelText(), u"Stok değerleniyor: 120 / 300"_s);
+        for (int i = 121; i <= 200000; ++i)
+            window.step(i);
         window.finish();
-        QVERIFY(window.shown < 50 && !dialog);
-        QCOMPARE(Progress::text(u"x"_s, 7, 0), u"x: 7"_s);
+        QCOMPARE_LT(window.shown, 50);
+        QVERIFY(!dialog);
     }
+
+    void textWithoutTotal() { QCOMPARE(Progress::text(u"x"_s, 7, 0), u"x: 7"_s); }
 };
 
 QTEST_MAIN(TestProgress)

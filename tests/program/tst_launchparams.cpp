@@ -10,62 +10,100 @@ using namespace zelvan;
 using namespace zelvan::program;
 using namespace Qt::Literals::StringLiterals;
 
+namespace {
+// A program started with `line`; the login dialog only records that it came up.
+struct Launch
+{
+    explicit Launch(const QString &line) : program(fakes.services(), [&line] {
+        CommandLine options;
+        options.launchText = line;
+        return options;
+    }())
+    {
+        program.showLoginDialog = [this](Program &) { dialogShown = true; };
+    }
+
+    test::FakeServices fakes;
+    Program program;
+    bool dialogShown = false;
+};
+} // namespace
+
 class TestLaunchParams : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    // A launch line through ParseLaunchParams, or with `main` through Main, whose direct path tries a server
-    // on a closed local port and fails with its two messages. The result: the exit code (-1: still running),
-    // the number of messages and whether the login dialog came up; for a line taken, LaunchParams from
-    // entry 1, the user id and the password.
-    void start_data()
+    // LaunchParams holds the fields from entry 1 on as they stand.
+    void accepted_data()
     {
-        QTest::addColumn<QString>("line"); QTest::addColumn<bool>("main"); QTest::addColumn<QString>("expected");
-        const auto row = [](const char *name, const QString &line, const char16_t *expected, bool main = false) {
-            QTest::newRow(name) << line << main << QString::fromUtf16(expected);
-        };
-        row("not trimmed, blanks around the id", u" DB1 | SRV1| 7 | u1 | pw "_s, u"-1 0 0| DB1 ; SRV1; 7 ; u1 ; pw |7| pw ");
-        row("empty field, æ alone, trailing bar, lowest id", u"DB1||-2147483648|u1|æ|"_s,
-            u"-1 0 0|DB1;;-2147483648;u1;æ|-2147483648|");
-        row("extra fields, æ not alone, highest id", u"DB1|SRV1|+2147483647|u1|æx|x"_s,
-            u"-1 0 0|DB1;SRV1;+2147483647;u1;æx;x|2147483647|æx");
-        for (const QString &line :
-             {u"DB1|SRV1|7|u1"_s, u"DB1|SRV1|7|u1|"_s, u"DB1|SRV1|7.5|u1|p"_s, u"DB1|SRV1|2147483648|u1|p"_s, u"DB1|SRV1||u1|p"_s})
-            row(qPrintable(u"refused: "_s + line), line, u"2 1 0");
-        row("main: empty line", QString(), u"-1 0 1", true);
-        row("main: -1 with five fields", u"-1|127.0.0.1,1|7|u|p"_s, u"-1 0 1", true);
-        row("main: -1 with a trailing blank", u"-1 |127.0.0.1,1|7|u|p"_s, u"3 2 0", true);
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<int>("userId");
+        QTest::addColumn<QString>("password");
+        QTest::newRow("not trimmed, blanks around the id") << u" DB1 | SRV1| 7 | u1 | pw "_s
+                                                           << QStringList{u" DB1 "_s, u" SRV1"_s, u" 7 "_s, u" u1 "_s, u" pw "_s} << 7
+                                                           << u" pw "_s;
+        QTest::newRow("empty field, æ alone, trailing bar, lowest id")
+            << u"DB1||-2147483648|u1|æ|"_s << QStringList{u"DB1"_s, QString(), u"-2147483648"_s, u"u1"_s, u"æ"_s}
+            << -2147483647 - 1 << QString();
+        QTest::newRow("extra fields, æ not alone, highest id")
+            << u"DB1|SRV1|+2147483647|u1|æx|x"_s << QStringList{u"DB1"_s, u"SRV1"_s, u"+2147483647"_s, u"u1"_s, u"æx"_s, u"x"_s}
+            << 2147483647 << u"æx"_s;
     }
-    void start()
+    void accepted()
     {
-        QFETCH(QString, line); QFETCH(bool, main);
-        test::FakeServices fakes;
-        CommandLine options;
-        options.launchText = line;
-        Program program(fakes.services(), options);
-        bool dialog = false;
-        program.showLoginDialog = [&dialog](Program &) { dialog = true; };
-        int exitCode = -1;
-        try {
-            main ? Main(program) : ParseLaunchParams(program);
-        } catch (const platform::ProgramEnded &ended) {
-            exitCode = ended.exitCode;
-        }
-        const Degiskenler &vars = program.vars;
-        const auto &shown = fakes.messages.shown;
-        QString result = u"%1 %2 %3"_s.arg(exitCode).arg(shown.size()).arg(int(dialog));
-        if (exitCode == 2) {
-            QCOMPARE(shown[0].text, u"Eksik Paremetre Kullanımı "_s);
-            QCOMPARE(shown[0].style, platform::MsgBox::Critical);
-            QVERIFY(vars.DatabaseName.isEmpty());
-        } else if (!main) {
-            const QStringList fields = vars.LaunchParams.mid(1);
-            QCOMPARE((QStringList{vars.DatabaseName, vars.ServerName, vars.DbUserName}),
-                     (QStringList{fields[0], fields[1], fields[3]}));
-            result += u'|' + fields.join(u';') + u'|' + QString::number(vars.UserId) + u'|' + vars.DbPassword;
-        }
-        QTEST(result, "expected");
+        QFETCH(QString, line);
+        QFETCH(QStringList, fields);
+        Launch launch(line);
+        QCOMPARE(test::exitCodeOf([&launch] { ParseLaunchParams(launch.program); }), -1);
+        QCOMPARE(launch.fakes.messages.shown.size(), 0);
+        const Degiskenler &vars = launch.program.vars;
+        QCOMPARE(vars.LaunchParams.mid(1), fields);
+        QCOMPARE(vars.DatabaseName, fields[0]);
+        QCOMPARE(vars.ServerName, fields[1]);
+        QCOMPARE(vars.DbUserName, fields[3]);
+        QTEST(int(vars.UserId), "userId");
+        QTEST(vars.DbPassword, "password");
+    }
+
+    void refused_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::newRow("four fields") << u"DB1|SRV1|7|u1"_s;
+        QTest::newRow("empty password") << u"DB1|SRV1|7|u1|"_s;
+        QTest::newRow("id with a fraction") << u"DB1|SRV1|7.5|u1|p"_s;
+        QTest::newRow("id above the Long range") << u"DB1|SRV1|2147483648|u1|p"_s;
+        QTest::newRow("empty id") << u"DB1|SRV1||u1|p"_s;
+    }
+    void refused()
+    {
+        QFETCH(QString, line);
+        Launch launch(line);
+        QCOMPARE(test::exitCodeOf([&launch] { ParseLaunchParams(launch.program); }), 2);
+        QCOMPARE(launch.fakes.messages.texts(), QStringList{u"Eksik Paremetre Kullanımı "_s});
+        QCOMPARE(launch.fakes.messages.shown[0].style, platform::MsgBox::Critical);
+        QCOMPARE(launch.program.vars.DatabaseName, QString());
+    }
+
+    // Main's direct path tries a server on a closed local port and fails with its two messages.
+    void mainProcedure_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("exitCode");  // -1: still running
+        QTest::addColumn<int>("messages");
+        QTest::addColumn<bool>("dialogShown");
+        QTest::newRow("empty line") << QString() << -1 << 0 << true;
+        QTest::newRow("-1 with five fields") << u"-1|127.0.0.1,1|7|u|p"_s << -1 << 0 << true;
+        QTest::newRow("-1 with a trailing blank") << u"-1 |127.0.0.1,1|7|u|p"_s << 3 << 2 << false;
+    }
+    void mainProcedure()
+    {
+        QFETCH(QString, line);
+        Launch launch(line);
+        QTEST(test::exitCodeOf([&launch] { Main(launch.program); }), "exitCode");
+        QTEST(int(launch.fakes.messages.shown.size()), "messages");
+        QTEST(launch.dialogShown, "dialogShown");
     }
 };
 

@@ -10,79 +10,105 @@ using namespace zelvan;
 using namespace zelvan::program;
 namespace MsgBox = platform::MsgBox;
 
-// A registry file whose regional settings are "decimal|thousands|date|short date", other keys and values after them.
-static QByteArray settings(const QString &values, const QString &more = u"\"iCountry\"=\"90\"\n\n[HKEY_CURRENT_USER\\DEF_NORVENT]\n\"DEF_KUL\"=\"ali\"\n"_s)
+namespace {
+const QString OtherValues = u"\"iCountry\"=\"90\"\n\n[HKEY_CURRENT_USER\\DEF_NORVENT]\n\"DEF_KUL\"=\"ali\"\n"_s;
+
+// A registry file with these regional settings, other keys and values after them.
+QByteArray settings(QStringView decimal, QStringView thousands, QStringView date, QStringView shortDate,
+                    const QString &more = OtherValues)
 {
-    const QStringList v = values.split(u'|');
     return u"REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\International]\n\"sDecimal\"=\"%1\"\n\"sThousand\"=\"%2\"\n"
-           u"\"sDate\"=\"%3\"\n\"sShortDate\"=\"%4\"\n"_s.arg(v[0], v[1], v[2], v[3]).append(more).toUtf8();
+           u"\"sDate\"=\"%3\"\n\"sShortDate\"=\"%4\"\n"_s.arg(decimal, thousands, date, shortDate).append(more).toUtf8();
 }
+const QByteArray Correct = settings(u",", u".", u".", u"dd.MM.yyyy");
+} // namespace
 
 class TestRegionalSettings : public QObject
 {
     Q_OBJECT
 
 private slots:
+    // A Yes writes all four settings, then asks GetVersion whether the system must restart: below version 5,
+    // or with the top bit set (the Windows 95 family).
     void guard_data()
     {
-        QTest::addColumn<QString>("file");        // as settings() takes it; empty: no file
-        QTest::addColumn<quint32>("version");     // GetVersion, for a Yes: the low byte is the major version
-        QTest::addColumn<QString>("mismatch");    // empty: nothing is asked
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<quint32>("version");
+        QTest::addColumn<QString>("mismatch");
         QTest::addColumn<bool>("restart");
-        QTest::newRow("all correct") << u",|.|.|dd.MM.yyyy"_s << 0u << QString() << false;
-        QTest::newRow("decimal point, no") << u".|.|.|dd.MM.yyyy"_s << 0u << u"ONDALIK"_s << false;
-        QTest::newRow("thousands comma, no") << u",|,|.|dd.MM.yyyy"_s << 0u << u"BASAMAK"_s << false;
-        QTest::newRow("date slash, no") << u",|.|/|dd.MM.yyyy"_s << 0u << u"TARIH"_s << false;
-        QTest::newRow("short date in capitals, no") << u",|.|.|DD.MM.YYYY"_s << 0u << u"TARIH"_s << false;
-        QTest::newRow("the last mismatch counts, no") << u".|,|.|dd.MM.yyyy"_s << 0u << u"BASAMAK"_s << false;
-        QTest::newRow("no file, no") << QString() << 0u << u"TARIH"_s << false;
-        // Only the short date is wrong; a Yes writes all four.
-        QTest::newRow("yes on Windows NT 4.0") << u",|.|.|d.M.yyyy"_s << 0x05650004u << u"TARIH"_s << true;
-        QTest::newRow("yes on Windows 2000") << u",|.|.|d.M.yyyy"_s << 0x08930005u << QString() << false;
-        QTest::newRow("yes on Windows 95 family: top bit set") << u",|.|.|d.M.yyyy"_s << 0x80000005u << u"TARIH"_s << true;
-        QTest::newRow("yes, low byte 255") << u",|.|.|d.M.yyyy"_s << 0x000000FFu << QString() << false;
+        const QByteArray shortDate = settings(u",", u".", u".", u"d.M.yyyy");
+        QTest::newRow("decimal point") << settings(u".", u".", u".", u"dd.MM.yyyy") << false << 0u << u"ONDALIK"_s << false;
+        QTest::newRow("thousands comma") << settings(u",", u",", u".", u"dd.MM.yyyy") << false << 0u << u"BASAMAK"_s << false;
+        QTest::newRow("date slash") << settings(u",", u".", u"/", u"dd.MM.yyyy") << false << 0u << u"TARIH"_s << false;
+        QTest::newRow("short date in capitals") << settings(u",", u".", u".", u"DD.MM.YYYY") << false << 0u << u"TARIH"_s << false;
+        QTest::newRow("the last mismatch counts") << settings(u".", u",", u".", u"dd.MM.yyyy") << false << 0u << u"BASAMAK"_s << false;
+        // Correct settings and a missing file run end to end.
+        QTest::newRow("yes on Windows NT 4.0") << shortDate << true << 0x05650004u << u"TARIH"_s << true;
+        QTest::newRow("yes on Windows 2000") << shortDate << true << 0x08930005u << QString() << false;
+        QTest::newRow("yes on the Windows 95 family") << shortDate << true << 0x80000005u << u"TARIH"_s << true;
+        QTest::newRow("yes, low byte 255") << shortDate << true << 0x000000FFu << QString() << false;
     }
     void guard()
     {
-        QFETCH(QString, file);
+        QFETCH(QByteArray, file);
+        QFETCH(bool, yes);
         QFETCH(quint32, version);
         QFETCH(QString, mismatch);
         QFETCH(bool, restart);
-        const bool yes = version != 0;
         test::FakeServices fakes;
         const QString path = fakes.registry->path();
-        QVERIFY(file.isEmpty() ? QFile::remove(path) : test::writeFile(path, settings(file)));
-        fakes.messages.answers = {yes ? platform::MsgBox::Yes : platform::MsgBox::No}, fakes.system.version = version;
+        QVERIFY(test::writeFile(path, file));
+        fakes.messages.answers = {yes ? MsgBox::Yes : MsgBox::No};
+        fakes.system.version = version;
         test::RecordingRegistry registry{path};
-        Program program([&] { auto services = fakes.services(); services.registry = &registry; return services; }(), {});
+        platform::Services services = fakes.services();
+        services.registry = &registry;
+        Program program(services, {});
         program.vars.RegionalMismatch = u"old"_s;
-        int exitCode = -1;
-        try { CheckRegionalSettings(program); } catch (const platform::ProgramEnded &ended) { exitCode = ended.exitCode; }
+        const int exitCode = test::exitCodeOf([&program] { CheckRegionalSettings(program); });
         QCOMPARE(program.vars.RegionalMismatch, mismatch);
-        QCOMPARE(exitCode, (yes ? restart : !mismatch.isEmpty()) ? 6 : -1);
+        QCOMPARE(exitCode, !yes || restart ? 6 : -1);
         QCOMPARE(fakes.system.exitRequests, decltype(fakes.system.exitRequests)(qsizetype(restart), qMakePair(2u, 0u)));  // EWX_REBOOT
-        QCOMPARE(fakes.messages.texts(), (QStringList{u"Programın Çalışabilmesi için Sistemin Ayarlanması Gerekiyor.\rEğer Onaylarsanız Bu ayarlar "
-                                                      u"Yapılacaktır.\rOnaylıyormusunuz ?"_s, u"Sistem Ayarlanız Tamamlandı.Bilgisayarınızın "
-                                                      u"Yeniden Başlatılması Gerekiyor"_s}).mid(0, yes ? 1 + restart : !mismatch.isEmpty()));
-        for (const auto &shown : fakes.messages.shown)
-            QVERIFY(shown.caption == Program::title() && shown.style == (shown.text.endsWith(u'?') ? platform::MsgBox::YesNo | platform::MsgBox::Question : platform::MsgBox::Information));
+        const QStringList texts{u"Programın Çalışabilmesi için Sistemin Ayarlanması Gerekiyor.\rEğer Onaylarsanız Bu ayarlar "
+                                u"Yapılacaktır.\rOnaylıyormusunuz ?"_s,
+                                u"Sistem Ayarlanız Tamamlandı.Bilgisayarınızın Yeniden Başlatılması Gerekiyor"_s};
+        QCOMPARE(fakes.messages.texts(), texts.mid(0, 1 + int(yes && restart)));
+        for (const auto &shown : fakes.messages.shown) {
+            QCOMPARE(shown.caption, Program::title());
+            QCOMPARE(shown.style, shown.text == texts[0] ? MsgBox::YesNo | MsgBox::Question : MsgBox::Information);
+        }
         QByteArrayList names;  // in this order, the rest of the file kept
-        for (const auto &write : registry.writes) names << write.name;
+        for (const auto &write : registry.writes)
+            names << write.name;
         QCOMPARE(names, (yes ? QByteArrayList{"sDecimal", "sThousand", "sShortDate", "sDate"} : QByteArrayList{}));
-        QCOMPARE(test::readFile(path), yes ? settings(u",|.|.|dd.MM.yyyy"_s) : file.isEmpty() ? QByteArray() : settings(file));
+        QCOMPARE(test::readFile(path), yes ? Correct : file);
         QCOMPARE(fakes.system.versionCalls, int(yes));
     }
 
+    void workstationFormats_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("decimal");
+        QTest::addColumn<QString>("thousands");
+        QTest::addColumn<QString>("shortDate");
+        QTest::addColumn<QString>("time");
+        QTest::newRow("as set") << settings(u".", u" ", u"/", u"M/d/yyyy", u"\"sTimeFormat\"=\"h:mm tt\"\n"_s) << u"."_s << u" "_s
+                                << u"M/d/yyyy"_s << u"h:mm tt"_s;
+        QTest::newRow("empty values") << settings({}, {}, u".", {}, u"\"sTimeFormat\"=\"\"\n"_s) << u","_s << u"."_s << u"dd.MM.yyyy"_s
+                                      << u"HH:mm:ss"_s;
+    }
     void workstationFormats()
     {
-        for (const auto &[file, expected] : {std::pair{settings(u".| |/|M/d/yyyy"_s, u"\"sTimeFormat\"=\"h:mm tt\"\n"_s), u".| |M/d/yyyy|h:mm tt"_s},
-                                             {settings(u"||.|"_s, u"\"sTimeFormat\"=\"\"\n"_s), u",|.|dd.MM.yyyy|HH:mm:ss"_s}}) {
-            test::FakeServices fakes;
-            QVERIFY(test::writeFile(fakes.registry->path(), file));
-            Program program(fakes.services(), {});
-            const WorkstationFormats formats = readWorkstationFormats(program);
-            QCOMPARE(QStringList({formats.decimalSeparator, formats.thousandsSeparator, formats.shortDate, formats.timeFormat}).join(u'|'), expected);
-        }
+        QFETCH(QByteArray, file);
+        test::FakeServices fakes;
+        QVERIFY(test::writeFile(fakes.registry->path(), file));
+        Program program(fakes.services(), {});
+        const WorkstationFormats formats = readWorkstationFormats(program);
+        QTEST(formats.decimalSeparator, "decimal");
+        QTEST(formats.thousandsSeparator, "thousands");
+        QTEST(formats.shortDate, "shortDate");
+        QTEST(formats.timeFormat, "time");
     }
 };
 

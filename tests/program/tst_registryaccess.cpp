@@ -13,7 +13,9 @@ using namespace zelvan;
 using namespace zelvan::program;
 using platform::Registry;
 
-static const QString Key = u"DEF_NORVENT"_s;
+namespace {
+
+const QString Key = u"DEF_NORVENT"_s;
 
 // Sizes a value truly, then finds it grown when it is read, leaving in the buffer what a failed read may leave.
 struct GrowingRegistry : platform::RegistryFileStore
@@ -21,60 +23,104 @@ struct GrowingRegistry : platform::RegistryFileStore
     using platform::RegistryFileStore::RegistryFileStore;
     long queryValue(Key key, const QByteArray &name, quint32 *type, char *data, quint32 *size) override
     {
-        return data ? (std::memset(data, '7', *size), MoreData) : platform::RegistryFileStore::queryValue(key, name, type, data, size);
+        if (!data)
+            return platform::RegistryFileStore::queryValue(key, name, type, data, size);
+        std::memset(data, '7', *size);
+        return MoreData;
     }
 };
 
-static QString read(Program &program, const QString &name) { return RegReadString(program, Registry::CurrentUser, Key, name); }
+// The fakes' registry file, recording its writes and open keys.
+test::RecordingRegistry &recording(test::FakeServices &fakes)
+{
+    auto *registry = new test::RecordingRegistry(fakes.registry->path());
+    fakes.registry.reset(registry);
+    return *registry;
+}
+
+// A program on that registry; DEF_NORVENT exists.
+struct Fixture
+{
+    Fixture() { registry.createKey(Registry::CurrentUser, Key.toLatin1(), &key); }
+    QString read(const QString &name) { return RegReadString(program, Registry::CurrentUser, Key, name); }
+
+    test::FakeServices fakes;
+    test::RecordingRegistry &registry = recording(fakes);
+    Program program{fakes.services(), {}};
+    Registry::Key key = 0;
+};
+
+} // namespace
 
 class TestRegistryAccess : public QObject
 {
     Q_OBJECT
 
 private slots:
-    // Values of each type read back by RegQueryValue and RegReadString, the name in any case. A string
-    // value is written with its NUL, and every key it opens is closed again. Then what reads as empty: a
-    // missing value, a value grown between its sizing and its reading, and a registry that cannot be
-    // written, whose writes are ignored.
-    void readAndWrite()
+    // Read back by RegQueryValue and by RegReadString, the name in any case; every key the read opens is closed.
+    void values_data()
     {
-        test::FakeServices fakes;
-        auto &registry = *new test::RecordingRegistry(fakes.registry->path());
-        fakes.registry.reset(&registry);
-        Program program(fakes.services(), {});
-        QCOMPARE(read(program, u"DEF_KUL"_s), QString());
-        Registry::Key key = 0;
-        QCOMPARE(registry.createKey(Registry::CurrentUser, Key.toLatin1(), &key), Registry::Success);
+        QTest::addColumn<quint32>("type");
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QString>("text");
         const quint32 text = Registry::TypeString, binary = Registry::TypeBinary;
-        const std::tuple<quint32, QByteArray, QString> values[] = {
-            {text, "dd.MM.yyyy", u"dd.MM.yyyy"_s}, {text, {"ab\0cd\0", 6}, u"ab"_s}, {text, {}, {}},
-            {text, {"\xDE\xFD\xF0\xDD\xE7\0", 6}, u"Şığİç"_s}, {binary, {"\x39\x30", 2}, u"12345"_s},
-            {binary, {}, u"0"_s}, {binary, {"\xfe\xff\x7f\x00", 4}, u"-2"_s}, {Registry::TypeDword, {"\x2c\0\0\0", 4}, {}}};
-        for (const auto &[type, data, expected] : values) {
-            QCOMPARE(registry.setValue(key, "sShortDate", type, data), Registry::Success);
-            QCOMPARE(RegQueryValue(program, key, u"sShortDate"_s), expected);
-            QCOMPARE(read(program, u"SSHORTDATE"_s), expected);
-        }
-        registry.writes.clear();
+        QTest::newRow("text") << text << QByteArray("dd.MM.yyyy") << u"dd.MM.yyyy"_s;
+        QTest::newRow("text up to its NUL") << text << QByteArray("ab\0cd\0", 6) << u"ab"_s;
+        QTest::newRow("empty text") << text << QByteArray() << QString();
+        QTest::newRow("text in 1254") << text << QByteArray("\xDE\xFD\xF0\xDD\xE7\0", 6) << u"Şığİç"_s;
+        QTest::newRow("binary, a signed 16-bit number") << binary << QByteArray("\x39\x30", 2) << u"12345"_s;
+        QTest::newRow("empty binary") << binary << QByteArray() << u"0"_s;
+        QTest::newRow("binary, first two bytes") << binary << QByteArray("\xfe\xff\x7f\x00", 4) << u"-2"_s;
+        QTest::newRow("other types") << quint32(Registry::TypeDword) << QByteArray("\x2c\0\0\0", 4) << QString();
+    }
+    void values()
+    {
+        QFETCH(quint32, type);
+        QFETCH(QByteArray, data);
+        Fixture f;
+        QCOMPARE(f.registry.setValue(f.key, "sShortDate", type, data), Registry::Success);
+        QTEST(RegQueryValue(f.program, f.key, u"sShortDate"_s), "text");
+        QTEST(f.read(u"SSHORTDATE"_s), "text");
+        QCOMPARE(f.registry.openHandles, QSet{f.key});
+    }
 
-        for (const auto &[written, readBack] :
-             {std::pair{u"Şükrü Işıkoğlu İĞÇÖ"_s, u"Şükrü Işıkoğlu İĞÇÖ"_s}, {QString(), QString()}, {u"Ωmega€"_s, u"?mega€"_s}}) {
-            RegWriteString(program, Registry::CurrentUser, Key, u"DEF_KUL"_s, written);
-            QCOMPARE(read(program, u"DEF_KUL"_s), readBack);
-            QCOMPARE(registry.writes.last().data, runtime::toCp1254(written) + '\0');
-        }
-        QCOMPARE(registry.writes.size(), 3);
-        QCOMPARE(registry.openHandles, QSet{key});
+    // A string is written in 1254 with its NUL; what 1254 lacks reads back as '?'.
+    void writeString_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("readBack");
+        QTest::newRow("Turkish") << u"Şükrü Işıkoğlu İĞÇÖ"_s << u"Şükrü Işıkoğlu İĞÇÖ"_s;
+        QTest::newRow("empty") << QString() << QString();
+        QTest::newRow("beyond 1254") << u"Ωmega€"_s << u"?mega€"_s;
+    }
+    void writeString()
+    {
+        QFETCH(QString, text);
+        Fixture f;
+        RegWriteString(f.program, Registry::CurrentUser, Key, u"DEF_KUL"_s, text);
+        QTEST(f.read(u"DEF_KUL"_s), "readBack");
+        QCOMPARE(f.registry.writes.size(), 1);
+        QCOMPARE(f.registry.writes[0].data, runtime::toCp1254(text) + '\0');
+        QCOMPARE(f.registry.openHandles, QSet{f.key});
+    }
 
-        registry.setValue(Registry::CurrentUser, "Bin", Registry::TypeBinary, "\1\2");
-        fakes.registry = std::make_unique<GrowingRegistry>(fakes.registry->path());
-        Program grown(fakes.services(), {});
-        QCOMPARE(read(grown, u"DEF_KUL"_s), QString());
+    // A missing value, a value grown between its sizing and its reading, and a registry that cannot be
+    // written, whose writes are ignored.
+    void readsAsEmpty()
+    {
+        Fixture f;
+        QCOMPARE(f.read(u"DEF_KUL"_s), QString());
+        RegWriteString(f.program, Registry::CurrentUser, Key, u"DEF_KUL"_s, u"ali"_s);
+        f.registry.setValue(Registry::CurrentUser, "Bin", Registry::TypeBinary, "\1\2");
+        f.fakes.registry = std::make_unique<GrowingRegistry>(f.fakes.registry->path());
+        Program grown(f.fakes.services(), {});
+        QCOMPARE(RegReadString(grown, Registry::CurrentUser, Key, u"DEF_KUL"_s), QString());
         QCOMPARE(RegQueryValue(grown, Registry::CurrentUser, u"Bin"_s), QString());
-        fakes.registry = std::make_unique<platform::RegistryFileStore>(fakes.registryDir.filePath(u"registry.reg/registry.reg"_s));
-        Program unwritable(fakes.services(), {});
+        const QString folder = f.fakes.registryDir.filePath(u"registry.reg/registry.reg"_s);
+        f.fakes.registry = std::make_unique<platform::RegistryFileStore>(folder);
+        Program unwritable(f.fakes.services(), {});
         RegWriteString(unwritable, Registry::CurrentUser, Key, u"DEF_KUL"_s, u"veli"_s);
-        QCOMPARE(read(unwritable, u"DEF_KUL"_s), QString());
+        QCOMPARE(RegReadString(unwritable, Registry::CurrentUser, Key, u"DEF_KUL"_s), QString());
     }
 };
 

@@ -14,7 +14,16 @@ namespace {
 constexpr qint64 MaxRaw = std::numeric_limits<qint64>::max();
 constexpr qint64 MinRaw = std::numeric_limits<qint64>::min();
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
-QString number(double value) { return QString::number(value, 'g', 17); }
+const QString Overflow = u"err 6"_s;
+
+QString raw(qint64 value) { return QString::number(value); }
+
+// The raw value (ten-thousandths) that `compute` gives, or "err 6".
+template <typename Compute>
+QString rawOrErr(Compute &&compute)
+{
+    return textOrErr([&] { return raw(compute().raw()); });
+}
 } // namespace
 
 class TestCurrency : public QObject
@@ -22,75 +31,147 @@ class TestCurrency : public QObject
     Q_OBJECT
 
 private slots:
-    // On raw values: + - * of a and b, n negates a, a is Abs(a), i is fromInt(a), c compares a
-    // exactly with the double b: -1, 0, 1; 2 for unordered. On texts: p parses to a raw value
-    // ("none": no number), d converts the double the text holds, s prints the raw value the
-    // text holds, v is its double.
-    void operations_data()
+    // Operands and results are raw values.
+    void addAndSubtract_data()
     {
-        QTest::addColumn<QString>("a"); QTest::addColumn<QChar>("op"); QTest::addColumn<QString>("b");
-        QTest::addColumn<QString>("expected");
-        const auto raw = [](qint64 a, char16_t op, qint64 b, QStringView expected) {
-            QTest::addRow("%lld %c %lld", a, char(op), b) << QString::number(a) << QChar(op) << QString::number(b)
-                                                          << expected.toString();
-        };
-        const auto text = [](char16_t op, const QString &input, QStringView expected, const QString &b = {}) {
-            QTest::addRow("%c '%s' %s", char(op), qPrintable(input), qPrintable(b)) << input << QChar(op) << b
-                                                                                   << expected.toString();
-        };
-        const auto overflow = u"err 6";
-        raw(MaxRaw, '+', 1, overflow); raw(MinRaw, '+', MaxRaw, u"-1"); raw(MinRaw, '-', 1, overflow);
-        raw(-1, '-', MaxRaw, QString::number(MinRaw)); raw(MinRaw, 'n', 0, overflow); raw(MinRaw, 'a', 0, overflow);
-        // Halves to even, down and up.
-        raw(1, '*', 5000, u"0"); raw(-3, '*', 5000, u"-2"); raw(MaxRaw, '*', -10000, QString::number(MinRaw + 1));
-        raw(MinRaw, '*', -10000, overflow);
-        // 30370004.9997^2 = 922337203681802.99700009 fits; 30370005^2 does not.
-        raw(303700049997, '*', 303700049997, u"9223372036818029970"); raw(303700050000, '*', 303700050000, overflow);
-        // Products above 2^64 that come back into range after the division.
-        raw(5000000000000000000, '*', 15000, u"7500000000000000000"); raw(MinRaw, '*', 5000, u"-4611686018427387904");
-        raw(922337203685477, 'i', 0, u"9223372036854770000"); raw(922337203685478, 'i', 0, overflow);
-        text('p', u"  12.5 "_s, u"125000"); text('p', u".5"_s, u"5000"); text('p', u"1.5e-2"_s, u"150");
-        text('p', u"0.00005"_s, u"0"); text('p', u"-0.00015"_s, u"-2"); text('p', u"1,5"_s, u"none");
-        text('p', u"0.0000500000000000000000000000000000000001"_s, u"1"); text('p', u"1e"_s, u"none");
-        text('p', u"-922337203685477.5808"_s, QString::number(MinRaw)); text('p', u"922337203685477.58075"_s, overflow);
-        text('p', u"1E99999999999"_s, overflow); text('p', u"."_s, u"none");
-        // value * 10000 in floating point would give 2157462.5 and round to even.
-        text('d', number(12081.79 / 56), u"215.7463");
-        // The double 0.00005 lies just above the half; 0.00015 below it. 1/32 and 3/32 are exact halves.
-        text('d', number(-0.00005), u"-0.0001"); text('d', number(0.00015), u"0.0001");
-        text('d', number(0.03125), u"0.0312"); text('d', number(-0.09375), u"-0.0938");
-        text('d', number(922337203685477.5), u"922337203685477.5"); text('d', number(NaN), overflow);
-        text('d', number(922337203685477.6), overflow);  // 922337203685477.625
-        text('s', u"-125000"_s, u"-12.5"); text('s', u"10203"_s, u"1.0203");
-        text('s', QString::number(MaxRaw), u"922337203685477.5807");
-        text('v', u"2157463"_s, number(215.7463)); text('v', QString::number(MinRaw), number(-922337203685477.5808));
-        // The double 0.1 is slightly above one tenth.
-        text('c', u"1000"_s, u"-1", number(0.1)); text('c', u"-1000"_s, u"1", number(-0.1));
-        text('c', u"5000"_s, u"0", number(0.5)); text('c', QString::number(MinRaw), u"1", number(-922337203685477.5808));
-        text('c', u"0"_s, u"-1", number(std::numeric_limits<double>::infinity())); text('c', u"0"_s, u"2", number(NaN));
+        QTest::addColumn<qint64>("a");
+        QTest::addColumn<qint64>("b");
+        QTest::addColumn<QString>("sum");
+        QTest::addColumn<QString>("difference");
+        QTest::newRow("top plus one") << MaxRaw << qint64(1) << Overflow << raw(MaxRaw - 1);
+        QTest::newRow("bottom and top") << MinRaw << MaxRaw << u"-1"_s << Overflow;
+        QTest::newRow("down to the bottom") << qint64(-1) << MaxRaw << raw(MaxRaw - 1) << raw(MinRaw);
     }
-    void operations()
+    void addAndSubtract()
     {
-        QFETCH(QString, a); QFETCH(QChar, op); QFETCH(QString, b); QFETCH(QString, expected);
-        const Currency x = Currency::fromRaw(a.toLongLong()), y = Currency::fromRaw(b.toLongLong());
-        const std::partial_ordering order = x.compareExact(b.toDouble());
-        const QString actual = textOrErr([&] {
-            switch (op.unicode()) {
-            case u'p': return Currency::parse(a) ? QString::number(Currency::parse(a)->raw()) : u"none"_s;
-            case u'd': return Currency::fromDouble(a.toDouble()).toString();
-            case u's': return x.toString(); case u'v': return number(x.toDouble());
-            case u'i': return QString::number(Currency::fromInt(a.toLongLong()).raw());
-            case u'c': return QString::number(order < 0 ? -1 : order > 0 ? 1 : order == 0 ? 0 : 2);
-            }
-            const Currency result = op == u'+' ? x + y : op == u'-' ? x - y : op == u'*' ? x * y : op == u'n' ? -x : x.abs();
-            return QString::number(result.raw());
-        });
-        QCOMPARE(actual, expected);
-        if (op == u'*') {  // the path for compilers without a 128-bit type agrees
-            qint64 portable = 0;
-            const bool fits = detail::multiplyRawPortable(a.toLongLong(), b.toLongLong(), portable);
-            QCOMPARE(fits ? QString::number(portable) : u"err 6"_s, expected);
-        }
+        QFETCH(qint64, a);
+        QFETCH(qint64, b);
+        QTEST(rawOrErr([&] { return Currency::fromRaw(a) + Currency::fromRaw(b); }), "sum");
+        QTEST(rawOrErr([&] { return Currency::fromRaw(a) - Currency::fromRaw(b); }), "difference");
+    }
+
+    // The bottom has no positive counterpart.
+    void bottomHasNoAbsoluteValue()
+    {
+        QCOMPARE(rawOrErr([] { return Currency::fromRaw(MinRaw).abs(); }), Overflow);
+    }
+
+    // Exact products rounded half to even; the path for compilers without a 128-bit type agrees.
+    void multiply_data()
+    {
+        QTest::addColumn<qint64>("a");
+        QTest::addColumn<qint64>("b");
+        QTest::addColumn<QString>("product");
+        QTest::newRow("half down to even") << qint64(1) << qint64(5000) << u"0"_s;
+        QTest::newRow("half up to even") << qint64(-3) << qint64(5000) << u"-2"_s;
+        QTest::newRow("top times -1") << MaxRaw << qint64(-10000) << raw(MinRaw + 1);
+        QTest::newRow("bottom times -1") << MinRaw << qint64(-10000) << Overflow;
+        // 30370004.9997^2 = 922337203681802.99700009 fits; 30370005^2 does not.
+        QTest::newRow("largest square") << qint64(303700049997) << qint64(303700049997) << u"9223372036818029970"_s;
+        QTest::newRow("square too large") << qint64(303700050000) << qint64(303700050000) << Overflow;
+        // Above 2^64 before the division, in range after it.
+        QTest::newRow("wide product") << qint64(5000000000000000000) << qint64(15000) << u"7500000000000000000"_s;
+        QTest::newRow("wide product of the bottom") << MinRaw << qint64(5000) << u"-4611686018427387904"_s;
+    }
+    void multiply()
+    {
+        QFETCH(qint64, a);
+        QFETCH(qint64, b);
+        QTEST(rawOrErr([&] { return Currency::fromRaw(a) * Currency::fromRaw(b); }), "product");
+        qint64 portable = 0;
+        const bool fits = detail::multiplyRawPortable(a, b, portable);
+        QTEST(fits ? raw(portable) : Overflow, "product");
+    }
+
+    void fromInt()
+    {
+        QCOMPARE(Currency::fromInt(922337203685477).raw(), 9223372036854770000);
+        QCOMPARE(rawOrErr([] { return Currency::fromInt(922337203685478); }), Overflow);
+    }
+
+    // "none": no number.
+    void parse_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("raw");
+        QTest::newRow("blanks around") << u"  12.5 "_s << u"125000"_s;
+        QTest::newRow("no whole digits") << u".5"_s << u"5000"_s;
+        QTest::newRow("exponent") << u"1.5e-2"_s << u"150"_s;
+        QTest::newRow("half down to even") << u"0.00005"_s << u"0"_s;
+        QTest::newRow("half up to even") << u"-0.00015"_s << u"-2"_s;
+        QTest::newRow("just above half") << u"0.0000500000000000000000000000000000000001"_s << u"1"_s;
+        QTest::newRow("bottom") << u"-922337203685477.5808"_s << raw(MinRaw);
+        QTest::newRow("rounds above the top") << u"922337203685477.58075"_s << Overflow;
+        QTest::newRow("huge exponent") << u"1E99999999999"_s << Overflow;
+        QTest::newRow("comma") << u"1,5"_s << u"none"_s;
+        QTest::newRow("exponent without digits") << u"1e"_s << u"none"_s;
+        QTest::newRow("point alone") << u"."_s << u"none"_s;
+        QTest::newRow("empty") << QString() << u"none"_s;
+    }
+    void parse()
+    {
+        QFETCH(QString, text);
+        QTEST(textOrErr([&] { return Currency::parse(text) ? raw(Currency::parse(text)->raw()) : u"none"_s; }), "raw");
+    }
+
+    // The double's exact binary value, rounded half to even.
+    void fromDouble_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        // value * 10000 in floating point would give 2157462.5 and round to even.
+        QTest::newRow("exact, not scaled") << 12081.79 / 56 << u"215.7463"_s;
+        QTest::newRow("0.00005 lies above the half") << -0.00005 << u"-0.0001"_s;
+        QTest::newRow("0.00015 lies below it") << 0.00015 << u"0.0001"_s;
+        QTest::newRow("exact half down") << 0.03125 << u"0.0312"_s;
+        QTest::newRow("exact half up") << -0.09375 << u"-0.0938"_s;
+        QTest::newRow("near the top") << 922337203685477.5 << u"922337203685477.5"_s;
+        QTest::newRow("above the top") << 922337203685477.6 << Overflow;  // 922337203685477.625
+        QTest::newRow("NaN") << NaN << Overflow;
+    }
+    void fromDouble()
+    {
+        QFETCH(double, value);
+        QTEST(textOrErr([&] { return Currency::fromDouble(value).toString(); }), "text");
+    }
+
+    void textAndDouble_data()
+    {
+        QTest::addColumn<qint64>("raw");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("trailing zeros dropped") << qint64(-125000) << u"-12.5"_s << -12.5;
+        QTest::newRow("inner zero kept") << qint64(10203) << u"1.0203"_s << 1.0203;
+        QTest::newRow("four places") << qint64(2157463) << u"215.7463"_s << 215.7463;
+        QTest::newRow("top") << MaxRaw << u"922337203685477.5807"_s << 922337203685477.5807;
+        QTest::newRow("bottom") << MinRaw << u"-922337203685477.5808"_s << -922337203685477.5808;
+    }
+    void textAndDouble()
+    {
+        QFETCH(qint64, raw);
+        QTEST(Currency::fromRaw(raw).toString(), "text");
+        QTEST(Currency::fromRaw(raw).toDouble(), "value");
+    }
+
+    void compareExact_data()
+    {
+        QTest::addColumn<qint64>("raw");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("order");
+        // The double 0.1 is slightly above one tenth.
+        QTest::newRow("0.1 below the double") << qint64(1000) << 0.1 << u"less"_s;
+        QTest::newRow("-0.1 above the double") << qint64(-1000) << -0.1 << u"greater"_s;
+        QTest::newRow("exact half") << qint64(5000) << 0.5 << u"equal"_s;
+        QTest::newRow("bottom above its nearest double") << MinRaw << -922337203685477.5808 << u"greater"_s;
+        QTest::newRow("infinity") << qint64(0) << std::numeric_limits<double>::infinity() << u"less"_s;
+        QTest::newRow("NaN") << qint64(0) << NaN << u"unordered"_s;
+    }
+    void compareExact()
+    {
+        QFETCH(qint64, raw);
+        QFETCH(double, value);
+        const std::partial_ordering order = Currency::fromRaw(raw).compareExact(value);
+        QTEST(order < 0 ? u"less"_s : order > 0 ? u"greater"_s : order == 0 ? u"equal"_s : u"unordered"_s, "order");
     }
 };
 

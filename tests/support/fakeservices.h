@@ -62,7 +62,11 @@ public:
 class RecordingClipboard : public platform::Clipboard
 {
 public:
-    void clear() override { text.clear(); ++clears; }
+    void clear() override
+    {
+        text.clear();
+        ++clears;
+    }
     void setText(const QString &t) override { text = t; }
     QString text;
     int clears = 0;
@@ -101,7 +105,11 @@ class FakeProgramStarter : public platform::ProcessLauncher
 {
 public:
     bool isOrdinaryFile(const QString &path) override { return present.contains(path); }
-    bool startDetached(const QString &path) override { started.append(path); return true; }
+    bool startDetached(const QString &path) override
+    {
+        started.append(path);
+        return true;
+    }
     QStringList present, started;
 };
 
@@ -109,8 +117,16 @@ public:
 class FakeSystemInfo : public platform::SystemInfo
 {
 public:
-    quint32 getVersion() override { ++versionCalls; return version; }
-    bool exitWindowsEx(quint32 flags, quint32 reserved) override { exitRequests.append({flags, reserved}); return false; }
+    quint32 getVersion() override
+    {
+        ++versionCalls;
+        return version;
+    }
+    bool exitWindowsEx(quint32 flags, quint32 reserved) override
+    {
+        exitRequests.append({flags, reserved});
+        return false;
+    }
     bool getComputerName(QByteArray &buffer, quint32 &size) override
     {
         return platform::putComputerName(computerName, buffer, size);

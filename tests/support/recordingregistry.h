@@ -35,7 +35,11 @@ public:
         writes.append({name, type, data});
         return platform::RegistryFileStore::setValue(key, name, type, data);
     }
-    long closeKey(Key key) override { return openHandles.remove(key), platform::RegistryFileStore::closeKey(key); }
+    long closeKey(Key key) override
+    {
+        openHandles.remove(key);
+        return platform::RegistryFileStore::closeKey(key);
+    }
 
 private:
     long remember(long rc, Key parent, const Key *result)
