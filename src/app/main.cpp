@@ -24,6 +24,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 using namespace zelvan;
 
@@ -91,7 +92,8 @@ int main(int argc, char **argv)
 
     qInstallMessageHandler(messageFilter);
     int qtArgc = 1;  // the launch line is ours: Qt must not take options out of it
-    QApplication app(qtArgc, argv);
+    // Not a plain local: ending at once destroys it first (see `exit` below).
+    std::optional<QApplication> app(std::in_place, qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Zelvan"));
     QApplication::setApplicationVersion(QStringLiteral(ZELVAN_VERSION));
     // The desktop entry's name and icon, so that the desktop groups the
@@ -110,8 +112,16 @@ int main(int argc, char **argv)
         progress = std::make_unique<platform::TerminalProgress>();
     else
         progress = std::make_unique<platform::ProgressDialog>();
+    // Declared after the application, so that on the way out of main it hands
+    // the last text over before the application is destroyed.
     platform::SystemClipboard clipboard;
-    platform::ProcessEndNow exit;
+    // Ending at once leaves no text behind either: the application object is
+    // destroyed as on a normal end (on X11 that passes the clipboard to a
+    // clipboard manager), and nothing of the program runs after it.
+    platform::ProcessEndNow exit([&clipboard, &app] {
+        clipboard.handOver();
+        app.reset();
+    });
     platform::SystemClock clock;
     const auto registry = platform::createUserRegistry();
     const auto system = platform::createSystemInfo();
@@ -136,6 +146,6 @@ int main(int argc, char **argv)
     program::Main(program);
     if (!platform::anyWindowVisible())
         return program.exitCode;
-    const int rc = app.exec();
+    const int rc = app->exec();
     return program.exitCode ? program.exitCode : rc;
 }

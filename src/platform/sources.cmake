@@ -38,6 +38,7 @@ if(WIN32)
         ${CMAKE_CURRENT_LIST_DIR}/processarguments_win.cpp
         ${CMAKE_CURRENT_LIST_DIR}/processlauncher_win.cpp
         ${CMAKE_CURRENT_LIST_DIR}/registry_win.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/systemclipboard_win.cpp
         ${CMAKE_CURRENT_LIST_DIR}/systeminfo_win.cpp
     )
 else()
@@ -45,6 +46,7 @@ else()
         ${CMAKE_CURRENT_LIST_DIR}/processarguments_unix.cpp
         ${CMAKE_CURRENT_LIST_DIR}/processlauncher_unix.cpp
         ${CMAKE_CURRENT_LIST_DIR}/registry_unix.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/systemclipboard_unix.cpp
         ${CMAKE_CURRENT_LIST_DIR}/systeminfo_unix.cpp
     )
 endif()

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGraphicsView>
 #include <QIcon>
 #include <QMessageBox>
 #include <QPainter>
@@ -68,6 +69,12 @@ ReportViewer::ReportViewer(const ReportPage &page, platform::MessageBoxes *messa
     layout->addWidget(m_preview, 1);
 
     m_preview->fitToWidth();
+
+    // The preview draws its pages in a graphics view: its first paint is the page on screen.
+    if (auto *view = m_preview->findChild<QGraphicsView *>()) {
+        m_pageArea = view->viewport();
+        m_pageArea->installEventFilter(this);
+    }
 
     if (m_page.viewerWidth > 0 && m_page.viewerHeight > 0) {
         resize(qRound(m_page.viewerWidth * logicalDpiX() / double(TwipsPerInch)),
@@ -137,6 +144,15 @@ void ReportViewer::showError(const QString &text)
         m_messages->show(text, platform::MsgBox::OkOnly | platform::MsgBox::Critical, m_page.caption);
     else
         QMessageBox::critical(this, m_page.caption, text);
+}
+
+bool ReportViewer::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_pageArea && event->type() == QEvent::Paint && !m_pageShown) {
+        m_pageShown = true;
+        QMetaObject::invokeMethod(this, &ReportViewer::pageShown, Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void ReportViewer::closeEvent(QCloseEvent *event)

@@ -41,9 +41,12 @@ public:
 signals:
     // The window was closed.
     void closed();
+    // The page was painted on screen for the first time (sent once, after the painting).
+    void pageShown();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void print();
@@ -57,6 +60,8 @@ private:
     QPrinter m_printer;
     QPrintPreviewWidget *m_preview = nullptr;
     QToolBar *m_toolBar = nullptr;
+    QWidget *m_pageArea = nullptr;
+    bool m_pageShown = false;
 };
 
 } // namespace zelvan::reportengine

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QPrintPreviewWidget>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolBar>
 
@@ -77,6 +78,19 @@ private slots:
         viewer.preview()->print();
         QVERIFY(std::ranges::any_of(pdfWords(dir.filePath(u"yazici.pdf"_s)),
                                     [](const auto &w) { return w.text == u"ZELVAN" && qRound(w.box.left() * 20) == 500 + 4320; }));
+    }
+
+    // The page on screen is announced once, after its first painting, however often it is painted again.
+    void pageShownOnce()
+    {
+        ReportViewer viewer(filledReportPage(u"0,00"_s));
+        QSignalSpy shown(&viewer, &ReportViewer::pageShown);
+        viewer.show();
+        QVERIFY(shown.wait());
+        viewer.preview()->zoomIn();
+        viewer.repaint();
+        QTest::qWait(50);
+        QCOMPARE(shown.count(), 1);
     }
 };
 

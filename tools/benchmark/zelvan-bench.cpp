@@ -3,6 +3,8 @@
 // For each size it builds a demo instance (zelvan-demo), writes the report's
 // statements as a script, then times in turn, several times each:
 //   zelvan --json                   the whole program, start to exit
+//   zelvan (viewer)                 the same run up to the page shown in the
+//                                   viewer, on an Xvfb display of its own
 //   sqlite3 < script                the engine's shell on the same statements
 //   engine replay                   the same statements through the SQLite C
 //                                   API in this process, no conversion at all
@@ -22,6 +24,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -32,6 +35,7 @@
 #include <vector>
 
 #ifdef Q_OS_UNIX
+#include <cstring>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -130,17 +134,42 @@ struct ChildRun
 
 #ifdef Q_OS_UNIX
 
-// Runs a program with stdin and stdout redirected to files, and reports its
-// wall-clock time and peak resident memory as the kernel counted them.
-ChildRun runChild(const QStringList &argv, const QString &in, const QString &out)
+extern "C" char **environ;
+
+// This process's environment with `settings` ("NAME=value") in place of the same names.
+std::vector<QByteArray> childEnvironment(const QStringList &settings)
+{
+    std::vector<QByteArray> entries;
+    for (const QString &setting : settings)
+        entries.push_back(QFile::encodeName(setting));
+    for (char **e = environ; *e; ++e) {
+        const QByteArray entry(*e);
+        const QByteArray name = entry.left(entry.indexOf('=') + 1);
+        if (std::none_of(entries.begin(), entries.end(), [&name](const QByteArray &s) { return s.startsWith(name); }))
+            entries.push_back(entry);
+    }
+    return entries;
+}
+
+std::vector<char *> pointers(std::vector<QByteArray> &strings)
+{
+    std::vector<char *> result;
+    for (QByteArray &s : strings)
+        result.push_back(s.data());
+    result.push_back(nullptr);
+    return result;
+}
+
+// Runs a program with stdin and stdout redirected to files and `environment` added
+// to ours, and reports its wall-clock time and peak resident memory as the kernel counted them.
+ChildRun runChild(const QStringList &argv, const QString &in, const QString &out, const QStringList &environment = {})
 {
     std::vector<QByteArray> bytes;
     for (const QString &arg : argv)
         bytes.push_back(QFile::encodeName(arg));
-    std::vector<char *> args;
-    for (QByteArray &b : bytes)
-        args.push_back(b.data());
-    args.push_back(nullptr);
+    std::vector<char *> args = pointers(bytes);
+    std::vector<QByteArray> envBytes = childEnvironment(environment);
+    std::vector<char *> env = pointers(envBytes);
     const QByteArray inPath = QFile::encodeName(in.isEmpty() ? u"/dev/null"_s : in);
     const QByteArray outPath = QFile::encodeName(out.isEmpty() ? u"/dev/null"_s : out);
 
@@ -156,7 +185,7 @@ ChildRun runChild(const QStringList &argv, const QString &in, const QString &out
         dup2(inFd, 0);
         dup2(outFd, 1);
         dup2(nullFd, 2);
-        execv(args[0], args.data());
+        execve(args[0], args.data(), env.data());
         _exit(127);
     }
     if (pid < 0)
@@ -173,7 +202,7 @@ ChildRun runChild(const QStringList &argv, const QString &in, const QString &out
 
 #else
 
-ChildRun runChild(const QStringList &, const QString &, const QString &)
+ChildRun runChild(const QStringList &, const QString &, const QString &, const QStringList & = {})
 {
     return {};
 }
@@ -232,9 +261,33 @@ QString instanceFor(const Options &o, int items, const QString &demo, QString &e
     return dir;
 }
 
+// An X server of the benchmark's own for the viewer runs (Xvfb picks a free display).
+class VirtualDisplay
+{
+public:
+    VirtualDisplay()
+    {
+        m_server.start(u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-nolisten"_s, u"tcp"_s, u"-screen"_s, u"0"_s, u"1280x1024x24"_s});
+        if (m_server.waitForStarted(10000) && m_server.waitForReadyRead(10000))
+            m_display = u":"_s + QString::fromLatin1(m_server.readAllStandardOutput().trimmed());
+    }
+    ~VirtualDisplay()
+    {
+        m_server.terminate();
+        m_server.waitForFinished(10000);
+    }
+    // Empty when no Xvfb could be started.
+    QString display() const { return m_display.size() > 1 ? m_display : QString(); }
+
+private:
+    QProcess m_server;
+    QString m_display;
+};
+
 struct Measured
 {
     double zelvan = 0;
+    double viewer = 0;  // 0: not measured
     double shell = 0;
     double engine = 0;
     long peakKb = 0;
@@ -279,7 +332,7 @@ int replayScript(const QString &file, const QString &script)
 }
 
 std::optional<Measured> measure(const Options &o, const QString &dir, bool onePass, const QString &zelvan,
-                                const QString &sqlite3, QString &error)
+                                const QString &sqlite3, const QString &display, QString &error)
 {
     const QString self = QCoreApplication::applicationFilePath();
     const QString script = QDir(dir).filePath(onePass ? u"one-pass.sql"_s : u"per-item.sql"_s);
@@ -294,9 +347,12 @@ std::optional<Measured> measure(const Options &o, const QString &dir, bool onePa
     if (onePass)
         zelvanArgs.append(u"--stock-one-pass"_s);
     zelvanArgs << u"--"_s << u"%1|%2|1|%3|%4"_s.arg(Database, QDir(dir).absolutePath(), Login, Password);
+    QStringList viewerArgs = zelvanArgs;
+    viewerArgs.removeOne(u"--json"_s);
+    const QStringList viewerEnvironment{u"DISPLAY="_s + display, u"QT_QPA_PLATFORM=xcb"_s, u"ZELVAN_VIEWER_EXIT_AFTER_SHOW=1"_s};
 
     Measured m;
-    std::vector<double> zelvanTimes, shellTimes, engineTimes;
+    std::vector<double> zelvanTimes, viewerTimes, shellTimes, engineTimes;
     for (int r = 0; r < o.runs; ++r) {
         const ChildRun z = runChild(zelvanArgs, {}, json);
         if (z.exitCode != 0) {
@@ -305,6 +361,15 @@ std::optional<Measured> measure(const Options &o, const QString &dir, bool onePa
         }
         zelvanTimes.push_back(z.seconds);
         m.peakKb = std::max(m.peakKb, z.peakKb);
+
+        if (!display.isEmpty()) {
+            const ChildRun v = runChild(viewerArgs, {}, {}, viewerEnvironment);
+            if (v.exitCode != 0) {
+                error = u"zelvan's viewer run exited with %1 on %2"_s.arg(v.exitCode).arg(dir);
+                return std::nullopt;
+            }
+            viewerTimes.push_back(v.seconds);
+        }
 
         const ChildRun s = runChild({sqlite3, u"-readonly"_s, file}, script, {});
         if (s.exitCode != 0) {
@@ -329,6 +394,7 @@ std::optional<Measured> measure(const Options &o, const QString &dir, bool onePa
     if (out.open(QIODevice::ReadOnly))
         m.values = QJsonDocument::fromJson(out.readAll()).object().value(u"values"_s).toObject();
     m.zelvan = median(zelvanTimes);
+    m.viewer = viewerTimes.empty() ? 0 : median(viewerTimes);
     m.shell = median(shellTimes);
     m.engine = median(engineTimes);
     return m;
@@ -336,10 +402,13 @@ std::optional<Measured> measure(const Options &o, const QString &dir, bool onePa
 
 QString row(const QString &label, const Measured &m)
 {
-    return u"%1 %2 %3 %4 %5 %6 %7 %8 %9\n"_s.arg(label, -10)
+    const QString viewer = m.viewer > 0 ? u"%1 %2"_s.arg(m.viewer, 9, 'f', 3).arg(m.viewer / m.zelvan, 7, 'f', 2)
+                                        : u"%1 %2"_s.arg(u"-"_s, 9).arg(u"-"_s, 7);
+    return u"%1 %2 %3 %4 %5 %6 %7 %8 %9 %10\n"_s.arg(label, -10)
         .arg(m.statements, 10)
         .arg(m.rows, 10)
         .arg(m.zelvan, 9, 'f', 3)
+        .arg(viewer)
         .arg(m.shell, 9, 'f', 3)
         .arg(m.zelvan / m.shell, 7, 'f', 2)
         .arg(m.engine, 9, 'f', 3)
@@ -389,11 +458,16 @@ int main(int argc, char *argv[])
     qunsetenv("ZELVAN_ANSWERS");
     qunsetenv("DISPLAY");
     qunsetenv("WAYLAND_DISPLAY");
+    const VirtualDisplay display;
+    if (display.display().isEmpty())
+        say(u"Xvfb could not be started: the viewer is not measured\n"_s);
 
-    QString table = u"%1 %2 %3 %4 %5 %6 %7 %8 %9\n"_s.arg(u"items"_s, -10)
+    QString table = u"%1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11\n"_s.arg(u"items"_s, -10)
                         .arg(u"queries"_s, 10)
                         .arg(u"rows"_s, 10)
                         .arg(u"zelvan s"_s, 9)
+                        .arg(u"viewer s"_s, 9)
+                        .arg(u"v/json"_s, 7)
                         .arg(u"sqlite3 s"_s, 9)
                         .arg(u"ratio"_s, 7)
                         .arg(u"engine s"_s, 9)
@@ -406,9 +480,11 @@ int main(int argc, char *argv[])
         QString error;
         const QString dir = instanceFor(o, items, demo, error);
         say(u"measuring %1 items, %2 runs each ...\n"_s.arg(items).arg(o.runs));
-        const std::optional<Measured> perItem = dir.isEmpty() ? std::nullopt : measure(o, dir, false, zelvan, sqlite3, error);
-        const std::optional<Measured> onePass = perItem && o.onePass ? measure(o, dir, true, zelvan, sqlite3, error)
-                                                                     : std::nullopt;
+        const std::optional<Measured> perItem = dir.isEmpty() ? std::nullopt
+                                                              : measure(o, dir, false, zelvan, sqlite3, display.display(), error);
+        const std::optional<Measured> onePass = perItem && o.onePass
+            ? measure(o, dir, true, zelvan, sqlite3, display.display(), error)
+            : std::nullopt;
         if (!perItem || (o.onePass && !onePass)) {
             say(error + u'\n');
             return 1;
@@ -428,7 +504,10 @@ int main(int argc, char *argv[])
                       .arg(!onePass ? u"not measured"_s
                            : perItem->values == onePass->values && !perItem->values.isEmpty() ? u"yes"_s : u"NO"_s);
     }
-    const QString report = u"Medians of %1 runs; ratio = zelvan / sqlite3 shell, and zelvan / engine replay.\n\n"_s.arg(o.runs)
+    const QString report = u"Medians of %1 runs; zelvan s = zelvan --json; viewer s = the same run until the viewer shows the page "
+                             u"(Xvfb %2), v/json = viewer / zelvan; ratio = zelvan / sqlite3 shell, and zelvan / engine replay.\n\n"_s
+                                 .arg(o.runs)
+                                 .arg(display.display().isEmpty() ? u"not found: not measured"_s : display.display())
         + u"Stock valued with one query per item (default):\n"_s + table
         + (o.onePass ? u"\nStock valued in one pass (--stock-one-pass):\n"_s + onePassTable : QString()) + u'\n' + linear;
     std::fputs(report.toLocal8Bit().constData(), stdout);

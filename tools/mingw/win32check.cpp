@@ -4,6 +4,7 @@
 // starting a program, writing the registry) are linked, never made.
 
 #include "database/odbcapi/odbcapi.h"
+#include "platform/win32/clipboardapi.h"
 #include "platform/win32/processargumentsapi.h"
 #include "platform/win32/processlauncherapi.h"
 #include "platform/win32/registryapi.h"
@@ -36,6 +37,9 @@ int main()
     }
 
     std::printf("Verkon.exe here: %s\n", win32::isOrdinaryFile(L"Verkon.exe") ? "yes" : "no");
+
+    // Nothing of this program is on the clipboard, so the flush keeps nothing.
+    std::printf("OleFlushClipboard: %s\n", win32::flushClipboard() ? "flushed" : "nothing of ours");
 
     try {
         odbcapi::Connection connection(u"DRIVER={ODBC Driver 18 for SQL Server};SERVER=127.0.0.1,1", 2);

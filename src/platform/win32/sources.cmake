@@ -1,5 +1,7 @@
 # The sources of the Win32 calls in plain C++, for this folder's library and for the Windows cross-compile.
 set(zelvan_win32_sources
+    ${CMAKE_CURRENT_LIST_DIR}/clipboardapi.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/clipboardapi.h
     ${CMAKE_CURRENT_LIST_DIR}/processargumentsapi.cpp
     ${CMAKE_CURRENT_LIST_DIR}/processargumentsapi.h
     ${CMAKE_CURRENT_LIST_DIR}/processlauncherapi.cpp
