@@ -8,6 +8,7 @@
 #include "program/exitcodes.h"
 #include "program/openrecordset.h"
 #include "program/program.h"
+#include "runtime/asciitext.h"
 #include "runtime/err.h"
 
 namespace zelvan::login {
@@ -16,13 +17,7 @@ using namespace Qt::Literals::StringLiterals;
 
 QString trimBlanks(const QString &text)
 {
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && text[start] == u' ')
-        ++start;
-    while (end > start && text[end - 1] == u' ')
-        --end;
-    return text.mid(start, end - start);
+    return runtime::trimBlanks(text, runtime::Blanks::Spaces).toString();
 }
 
 LoginCheck::LoginCheck(program::Program &program)

@@ -15,7 +15,7 @@ class Program;
 
 namespace zelvan::login {
 
-// Trim: blanks only, as the runtime's Trim.
+// Trim: spaces only, as the runtime's Trim.
 QString trimBlanks(const QString &text);
 
 // The three text boxes of the user panel, as typed.

@@ -19,7 +19,6 @@ QString CByte(const Variant &v) { return QString::number(v.toByte()); }
 QString CInt(const Variant &v) { return QString::number(v.toInteger()); }
 QString CLng(const Variant &v) { return QString::number(v.toLong()); }
 QString CCur(const Variant &v) { return v.toCurrency().toString(); }
-QString CDec(const Variant &v) { return v.toDecimal().toString(); }
 QString CDbl(const Variant &v) { return Variant::dbl(v.toDouble()).toString(); }
 QString CDate(const Variant &v) { return Variant::date(v.toDate()).toString(); }
 QString CStr(const Variant &v) { return v.toString(); }
