@@ -58,11 +58,9 @@ void messageFilter(QtMsgType type, const QMessageLogContext &context, const QStr
         std::abort();
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+// A wrong option, --help or --version: the exit code, else nothing and the run goes on.
+std::optional<int> answerWithoutRunning(const program::CommandLine &options)
 {
-    const program::CommandLine options = program::CommandLine::parse(platform::processArguments(argc, argv));
     if (!options.error.isEmpty()) {
         print(stderr, QStringLiteral("zelvan: ") + options.error);
         print(stderr, program::CommandLine::usage());
@@ -76,24 +74,30 @@ int main(int argc, char **argv)
         print(stdout, QStringLiteral("zelvan " ZELVAN_VERSION));
         return 0;
     }
+    return std::nullopt;
+}
 
-    // Output to a file or to standard output needs no screen, unless the
-    // login dialog has to ask for the user first (no launch fields, or "-1").
+// Output to a file or to standard output needs no screen, unless the login
+// dialog has to ask for the user first (no launch fields, or "-1"). False,
+// after saying why, when a window is needed and there is no display.
+bool choosePlatform(const program::CommandLine &options)
+{
     const bool dialogStart = options.launchText.isEmpty() || options.launchText.section(u'|', 0, 0) == u"-1";
-    if (options.headless() && !dialogStart)
+    if (options.headless() && !dialogStart) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    else if (!hasDisplay()) {
-        print(stderr, dialogStart
-                          ? QStringLiteral(u"zelvan: ekran bulunamadı. Giriş penceresi için bir masaüstü oturumu gerekir.")
-                          : QStringLiteral(u"zelvan: ekran bulunamadı. Rapor penceresi için bir masaüstü oturumu gerekir; "
-                                           u"dosyaya yazmak için --pdf, --png veya --json kullanın."));
-        return program::ExitCode::Other;
+        return true;
     }
+    if (hasDisplay())
+        return true;
+    print(stderr, dialogStart
+                      ? QStringLiteral(u"zelvan: ekran bulunamadı. Giriş penceresi için bir masaüstü oturumu gerekir.")
+                      : QStringLiteral(u"zelvan: ekran bulunamadı. Rapor penceresi için bir masaüstü oturumu gerekir; "
+                                       u"dosyaya yazmak için --pdf, --png veya --json kullanın."));
+    return false;
+}
 
-    qInstallMessageHandler(messageFilter);
-    int qtArgc = 1;  // the launch line is ours: Qt must not take options out of it
-    // Not a plain local: ending at once destroys it first (see `exit` below).
-    std::optional<QApplication> app(std::in_place, qtArgc, argv);
+void describeApplication()
+{
     QApplication::setApplicationName(QStringLiteral("Zelvan"));
     QApplication::setApplicationVersion(QStringLiteral(ZELVAN_VERSION));
     // The desktop entry's name and icon, so that the desktop groups the
@@ -101,6 +105,23 @@ int main(int argc, char **argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("zelvan"));
     QApplication::setWindowIcon(login::loginIcon());
     QApplication::setQuitOnLastWindowClosed(false);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const program::CommandLine options = program::CommandLine::parse(platform::processArguments(argc, argv));
+    if (const std::optional<int> exitCode = answerWithoutRunning(options))
+        return *exitCode;
+    if (!choosePlatform(options))
+        return program::ExitCode::Other;
+
+    qInstallMessageHandler(messageFilter);
+    int qtArgc = 1;  // the launch line is ours: Qt must not take options out of it
+    // Not a plain local: ending at once destroys it first (see `exit` below).
+    std::optional<QApplication> app(std::in_place, qtArgc, argv);
+    describeApplication();
 
     std::unique_ptr<platform::MessageBoxes> messages;
     if (options.headless() || qEnvironmentVariable("ZELVAN_MESSAGES") == u"log")
