@@ -73,7 +73,6 @@ private slots:
         QTest::addColumn<QByteArray>("buffer");
         QTest::newRow("text, larger buffer") << u"SDECIMAL"_s << 4 << Registry::Success << 1u << 2u << QByteArray(",\0##", 4);
         QTest::newRow("text, buffer too small") << u"sDecimal"_s << 1 << Registry::MoreData << 1u << 2u << QByteArray();
-        QTest::newRow("text in 1254") << u"KULLANICI"_s << 6 << Registry::Success << 1u << 6u << QByteArray::fromHex("c761f072fd00");
         QTest::newRow("dword") << u"iCountry"_s << 4 << Registry::Success << 4u << 4u << QByteArray::fromHex("5a000000");
         QTest::newRow("text of size 0") << u"Empty"_s << -1 << Registry::Success << 1u << 0u << QByteArray();
         QTest::newRow("missing value") << u"sThousand"_s << -1 << Registry::FileNotFound << 0u << 0u << QByteArray();

@@ -16,7 +16,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-enum class Target { Missing, RegularFile, LinkToFile, DanglingLink, NullDevice, FullDevice, Fifo };
+enum class Target { Missing, RegularFile, LinkToFile, DanglingLink, FullDevice, Fifo };
 
 // The kind of file system object at `path` (lstat: a link is a link).
 QString kindOf(const QString &path)
@@ -43,7 +43,6 @@ bool makeTarget(Target target, const QTemporaryDir &dir, const QString &path)
     case Target::LinkToFile:
         return QFile(dir.filePath(u"real"_s)).open(QIODevice::WriteOnly) && QFile::link(dir.filePath(u"real"_s), path);
     case Target::DanglingLink: return QFile::link(dir.filePath(u"real"_s), path);
-    case Target::NullDevice: return ::mknod(name.constData(), S_IFCHR | 0666, makedev(1, 3)) == 0;
     case Target::FullDevice: return ::mknod(name.constData(), S_IFCHR | 0666, makedev(1, 7)) == 0;
     case Target::Fifo: return ::mkfifo(name.constData(), 0666) == 0;
     }
@@ -69,7 +68,6 @@ private Q_SLOTS:
         QTest::newRow("regular file") << Target::RegularFile << true << u"file"_s << u"out"_s;
         QTest::newRow("link to a file") << Target::LinkToFile << true << u"link"_s << u"real"_s;
         QTest::newRow("dangling link") << Target::DanglingLink << true << u"link"_s << u"real"_s;
-        QTest::newRow("null device") << Target::NullDevice << true << u"device"_s << QString();
         QTest::newRow("full device") << Target::FullDevice << false << u"device"_s << QString();
         QTest::newRow("fifo") << Target::Fifo << true << u"fifo"_s << QString();
     }
@@ -78,8 +76,6 @@ private Q_SLOTS:
     void targets()
     {
         QFETCH(Target, target);
-        QFETCH(bool, written);
-        QFETCH(QString, kindAfter);
         QFETCH(QString, contentsAt);
         QTemporaryDir dir;
         const QString path = dir.filePath(u"out"_s);
@@ -97,8 +93,8 @@ private Q_SLOTS:
         const QString error = replaceFileContents(path, data);
         if (reader.joinable())
             reader.join();
-        QCOMPARE(error.isEmpty(), written);
-        QCOMPARE(kindOf(path), kindAfter);
+        QTEST(error.isEmpty(), "written");
+        QTEST(kindOf(path), "kindAfter");
         if (!contentsAt.isEmpty()) {
             QFile file(dir.filePath(contentsAt));
             QVERIFY(file.open(QIODevice::ReadOnly));

@@ -70,7 +70,6 @@ private Q_SLOTS:
     void refused_data()
     {
         QTest::addColumn<QString>("line");
-        QTest::newRow("four fields") << u"DB1|SRV1|7|u1"_s;
         QTest::newRow("empty password") << u"DB1|SRV1|7|u1|"_s;
         QTest::newRow("id with a fraction") << u"DB1|SRV1|7.5|u1|p"_s;
         QTest::newRow("id above the Long range") << u"DB1|SRV1|2147483648|u1|p"_s;

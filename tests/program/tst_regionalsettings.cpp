@@ -39,7 +39,6 @@ private slots:
         QTest::addColumn<bool>("restart");
         const QByteArray shortDate = settings(u",", u".", u".", u"d.M.yyyy");
         QTest::newRow("decimal point") << settings(u".", u".", u".", u"dd.MM.yyyy") << false << 0u << u"ONDALIK"_s << false;
-        QTest::newRow("thousands comma") << settings(u",", u",", u".", u"dd.MM.yyyy") << false << 0u << u"BASAMAK"_s << false;
         QTest::newRow("date slash") << settings(u",", u".", u"/", u"dd.MM.yyyy") << false << 0u << u"TARIH"_s << false;
         QTest::newRow("short date in capitals") << settings(u",", u".", u".", u"DD.MM.YYYY") << false << 0u << u"TARIH"_s << false;
         QTest::newRow("the last mismatch counts") << settings(u".", u",", u".", u"dd.MM.yyyy") << false << 0u << u"BASAMAK"_s << false;
@@ -54,7 +53,6 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(bool, yes);
         QFETCH(quint32, version);
-        QFETCH(QString, mismatch);
         QFETCH(bool, restart);
         test::FakeServices fakes;
         const QString path = fakes.registry->path();
@@ -67,7 +65,7 @@ private slots:
         Program program(services, {});
         program.vars.RegionalMismatch = u"old"_s;
         const int exitCode = test::exitCodeOf([&program] { CheckRegionalSettings(program); });
-        QCOMPARE(program.vars.RegionalMismatch, mismatch);
+        QTEST(program.vars.RegionalMismatch, "mismatch");
         QCOMPARE(exitCode, !yes || restart ? 6 : -1);
         QCOMPARE(fakes.system.exitRequests, decltype(fakes.system.exitRequests)(qsizetype(restart), qMakePair(2u, 0u)));  // EWX_REBOOT
         const QStringList texts{u"Programın Çalışabilmesi için Sistemin Ayarlanması Gerekiyor.\rEğer Onaylarsanız Bu ayarlar "
