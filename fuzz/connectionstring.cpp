@@ -4,6 +4,7 @@
 #include "database/connectionstring.h"
 #include "database/odbc/odbcconnectionstring.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <optional>
@@ -84,6 +85,22 @@ private:
     qsizetype m_pos = 0;
 };
 
+// Microsoft's driver 18 or later, named or given by its library, and options
+// that leave Encrypt unset: worked out here without the rewrite's own code.
+bool encryptionMadeOptional(const database::OdbcSettings &settings)
+{
+    static const QRegularExpression microsoft(QStringLiteral("ODBC Driver (\\d+) for SQL Server|msodbcsql-?(\\d+)"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = microsoft.match(settings.driver);
+    const QString version = match.captured(1).isEmpty() ? match.captured(2) : match.captured(1);
+    if (!match.hasMatch() || version.toInt() < 18)
+        return false;
+    for (const QString &piece : settings.options.split(u';'))
+        if (piece.section(u'=', 0, 0).trimmed().toLower() == u"encrypt")
+            return false;
+    return true;
+}
+
 void checkOdbcRewrite(const ConnectionString &ado, const database::OdbcSettings &settings)
 {
     const QString odbc = database::odbcConnectionString(ado, settings);
@@ -108,6 +125,13 @@ void checkOdbcRewrite(const ConnectionString &ado, const database::OdbcSettings 
         check(rest == (options.isEmpty() || options.startsWith(u';') ? options : u';' + options),
               "the site's options end the text as they stand", odbc);
     } else {
+        if (encryptionMadeOptional(settings)) {
+            const QStringView optional = u"Encrypt=Optional";
+            check(rest.startsWith(optional), "Microsoft's drivers from 18 on connect with encryption optional", odbc);
+            rest = rest.sliced(optional.size());
+            check(rest.isEmpty() || rest.startsWith(u';'), "Encrypt=Optional is a whole pair", odbc);
+            rest = rest.sliced(std::min<qsizetype>(rest.size(), 1));
+        }
         check(rest == (options.startsWith(u';') ? options.mid(1) : options),
               "the site's options end the text as they stand", odbc);
     }

@@ -75,7 +75,7 @@ QString odbcConnectionString(const ConnectionString &adoStyle, const OdbcSetting
     // the self-signed certificate of most office servers fails; the old
     // provider connected unencrypted. A server that forces encryption still
     // gets it. A site's own Encrypt wins: ODBC takes a keyword's first value.
-    if (microsoftDriverVersion(settings.driver) >= 18 && !setsEncryption(settings.options))
+    else if (microsoftDriverVersion(settings.driver) >= 18 && !setsEncryption(settings.options))
         text += QStringLiteral(";Encrypt=Optional");
     if (!settings.options.isEmpty()) {
         if (!settings.options.startsWith(u';'))
