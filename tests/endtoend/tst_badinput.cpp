@@ -63,10 +63,6 @@ private Q_SLOTS:
                                                .fields = {{u"Kasa_bakiyeleri_toplamı"_s, u"0,00"_s}}, .settingsWritten = true});
         add("login with quote and semicolon",
             {.line = u"FIRMA|%1|7|o'ne;x|p;w"_s, .exitCode = 3, .messages = {connection, details + u"Login failed for user 'o'ne'."_s}});
-        add("wrong password",
-            {.line = u"FIRMA|%1|7|zelvan|Parola"_s, .exitCode = 3, .messages = {connection, details + u"Login failed for user 'zelvan'."_s}});
-        add("no logins file", {.database = u"master"_s, .file = FileChange::Removed, .exitCode = 3,
-                               .messages = {connection, details + u"Login failed for user 'zelvan'."_s}});
         add("database file missing", {.file = FileChange::Removed, .exitCode = 3,
                                       .messages = {connection, details + u"Cannot open database \"FIRMA\" requested by the login. The login failed."_s}});
         add("database file not SQLite", {.file = FileChange::NotADatabase, .exitCode = 3,

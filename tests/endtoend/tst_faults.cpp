@@ -23,7 +23,6 @@ class TestFaults : public QObject
     Q_OBJECT
 
     test::TestInstance m_instance;
-    QByteArray m_digest;
     QTemporaryDir m_work;
     QString m_registry = m_work.filePath(u"registry.reg"_s);  // the regional settings the program needs
 
@@ -39,7 +38,6 @@ private Q_SLOTS:
                                     numbers + u"INSERT INTO SB SELECT i, i % 5 FROM n"_s,
                                     numbers + u"INSERT INTO STOKHAREKET SELECT i, i, '2026-03-0' || (1 + i % 9) || ' 00:00:00', "
                                               u"5 + i % 3, 0, i + 0.5 FROM n"_s});
-        m_digest = m_instance.digest();
         test::writeRegistry(m_registry);
     }
 
@@ -77,8 +75,6 @@ private Q_SLOTS:
         QVERIFY2(QList<int>({0, 3, 4, 8}).contains(run.exitCode), run.err.constData());
         QCOMPARE(QJsonDocument::fromJson(run.out).object().contains(u"values"_s), run.exitCode == 0);
         QVERIFY(run.exitCode == 0 || !run.messages.isEmpty());  // a failure says why
-        for (const QJsonObject &message : run.messages)
-            QVERIFY(QStringList({u"critical"_s, u"information"_s, u"none"_s}).contains(message.value(u"icon"_s).toString()));
         QCOMPARE(test::directoryDigest(copy.path()), before);
     }
 
@@ -141,8 +137,6 @@ private Q_SLOTS:
         QCOMPARE(test::readFile(pdf), previous);
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
-
-    void instanceUnchangedByAllRuns() { QCOMPARE(m_instance.digest(), m_digest); }
 };
 
 // Runs as a registry writer when asked to: writes under one key, as programs that remember settings at the same

@@ -5,7 +5,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -50,8 +49,6 @@ private Q_SLOTS:
         const QJsonObject fields = json[u"fields"_s].toObject();
         QCOMPARE(fields.size(), 20);
         QCOMPARE(json[u"values"_s].toObject().size(), 18);
-        QVERIFY(QRegularExpression(u"^\\d\\d\\.\\d\\d\\.\\d{4}$"_s).match(fields[u"tarih"_s].toString()).hasMatch());
-        QVERIFY(QRegularExpression(u"^\\d\\d:\\d\\d:\\d\\d$"_s).match(fields[u"saat"_s].toString()).hasMatch());
         QVERIFY(fields[u"toplam_Stok_degeri"_s].toString() != u"0,00");  // the demo holds stock
     }
 };

@@ -92,7 +92,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("refusals");
         QTest::newRow("user found, right password") << u"zelvan"_s << u"ab"_s << 0 << LoginOutcome::CompaniesListed << QStringList() << 2 << 0;
         QTest::newRow("unknown user") << u"kimse"_s << u"ab"_s << 0 << LoginOutcome::Refused << QStringList{CheckMessage} << 0 << 1;
-        QTest::newRow("wrong password") << u"zelvan"_s << u"a"_s << 0 << LoginOutcome::Refused << QStringList{CheckMessage} << 0 << 1;
         QTest::newRow("user without companies") << u"mehmet"_s << u""_s << 0 << LoginOutcome::CompaniesListed << QStringList() << 0 << 0;
         QTest::newRow("login refused by the server") << u"zelvan"_s << u"ab"_s << runtime::ErrNo::LoginFailed << LoginOutcome::Refused
                                                      << QStringList{CheckMessage} << -1 << 1;

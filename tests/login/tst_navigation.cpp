@@ -37,7 +37,6 @@ private Q_SLOTS:
         row("Right at the end", u"x;x;third;x", u"third", KeyCode::Right, 4);
         row("Right, all selected", u"x;x;third;x", u"source", KeyCode::Right, AllSelected);
         row("disabled skipped", u"x;x;x;Dis|third", u"third");
-        row("hidden skipped", u"x;x;x;Hid|third", u"third");
         row("no such name stops", u"x;x;x;ASD|third", u"source");
         row("array element", u"x;x;x;Arr(2)", u"Arr2");
         row("element 1.5 to even", u"x;x;x;Arr( 1.5 )", u"Arr2");
@@ -75,7 +74,6 @@ private Q_SLOTS:
         for (int i = 0; i < 3; ++i)
             box(u"Arr"_s, panel)->setProperty("Index", i);
         box(u"Dis"_s, &form)->setEnabled(false);
-        box(u"Hid"_s, &form)->hide();
         (new QLabel(u"L"_s, &form))->setObjectName(u"Lbl"_s);
         box(u"Inner"_s, hiddenPanel);
         hiddenPanel->hide();
