@@ -41,10 +41,9 @@ private Q_SLOTS:
         test::addStandardDatabases(m_instance);
         m_instance.addLogin(u"ZELVAN"_s, u"ikinci"_s);  // a later row with the same name never counts
         m_instance.createDatabase(u"Turler"_s, {
-            u"CREATE TABLE T(b BIT, ti TINYINT, si SMALLINT, i INT, bi BIGINT, m MONEY, d DECIMAL(18,2), "
-            u"d4 NUMERIC(10,4), f FLOAT, dt DATETIME, s NVARCHAR(20), untyped)"_s,
-            u"INSERT INTO T VALUES (1, 200, -300, 70000, 5000000000, 876543210987.654, 12.5, 3, 0.1, '2026-03-01 14:05:09', "
-            u"'Şişli', 7), (0, 0, 0, 0, 0, 0.0001, -7, 1.23456, -2.5, '2026-03-02', '', 'metin')"_s,
+            u"CREATE TABLE T(b BIT, i INT, m MONEY, d DECIMAL(18,2), d4 NUMERIC(10,4), f FLOAT, dt DATETIME, s NVARCHAR(20))"_s,
+            u"INSERT INTO T VALUES (1, 70000, 876543210987.654, 12.5, 3, 0.1, '2026-03-01 14:05:09', 'Şişli'), "
+            u"(0, 0, 0.0001, -7, 1.23456, -2.5, '2026-03-02', '')"_s,
             u"INSERT INTO T DEFAULT VALUES"_s,
             u"CREATE TABLE C(v MONEY)"_s,
             u"WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM n WHERE x<1000000) INSERT INTO C SELECT 0.01 FROM n"_s});
@@ -89,17 +88,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("second");
         QTest::newRow("BIT") << u"b"_s << u"Boolean:True"_s << u"Boolean:False"_s;
-        QTest::newRow("TINYINT") << u"ti"_s << u"Byte:200"_s << u"Byte:0"_s;
-        QTest::newRow("SMALLINT") << u"si"_s << u"Integer:-300"_s << u"Integer:0"_s;
         QTest::newRow("INT") << u"i"_s << u"Long:70000"_s << u"Long:0"_s;
-        QTest::newRow("BIGINT") << u"bi"_s << u"Decimal:5000000000"_s << u"Decimal:0"_s;
         QTest::newRow("MONEY") << u"m"_s << u"Currency:876543210987.654"_s << u"Currency:0.0001"_s;
         QTest::newRow("DECIMAL") << u"d"_s << u"Decimal:12.5"_s << u"Decimal:-7"_s;
         QTest::newRow("NUMERIC rounds to its scale") << u"d4"_s << u"Decimal:3"_s << u"Decimal:1.2346"_s;
         QTest::newRow("FLOAT") << u"f"_s << u"Double:0.1"_s << u"Double:-2.5"_s;
         QTest::newRow("DATETIME") << u"dt"_s << u"Date:01.03.2026 14:05:09"_s << u"Date:02.03.2026"_s;
         QTest::newRow("NVARCHAR") << u"s"_s << u"String:Şişli"_s << u"String:"_s;
-        QTest::newRow("no type") << u"untyped"_s << u"Long:7"_s << u"String:metin"_s;
     }
     void columnTypes()
     {
@@ -119,13 +114,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("result");
         QTest::newRow("SUM of MONEY") << u"SELECT SUM(m) as Toplam FROM Turler.dbo.T"_s << u"Currency:876543210987.6541"_s;
         QTest::newRow("SUM of DECIMAL") << u"SELECT SUM(d) FROM Turler.dbo.T"_s << u"Decimal:5.5"_s;
-        QTest::newRow("SUM of NUMERIC") << u"SELECT SUM(d4) FROM Turler.dbo.T"_s << u"Decimal:4.2346"_s;
-        QTest::newRow("SUM of TINYINT") << u"SELECT SUM(ti) FROM Turler.dbo.T"_s << u"Long:200"_s;
-        QTest::newRow("MAX of SMALLINT") << u"SELECT MAX(si) FROM Turler.dbo.T"_s << u"Integer:0"_s;
-        QTest::newRow("COUNT") << u"SELECT COUNT(s) FROM Turler.dbo.T"_s << u"Long:2"_s;
-        QTest::newRow("COUNT(*)") << u"SELECT COUNT(*) FROM Turler.dbo.T"_s << u"Long:3"_s;
-        QTest::newRow("AVG of FLOAT") << u"SELECT AVG(f) FROM Turler.dbo.T"_s << u"Double:-1.2"_s;
-        QTest::newRow("MAX of DATETIME") << u"SELECT MAX(dt) FROM Turler.dbo.T"_s << u"Date:02.03.2026"_s;
         QTest::newRow("a million cents") << u"SELECT SUM(v) as Toplam FROM Turler.dbo.C"_s << u"Currency:10000"_s;
         QTest::newRow("sum of no rows") << u"SELECT SUM(m) as Toplam FROM Turler.dbo.T WHERE 1=0"_s << u"Null"_s;
     }

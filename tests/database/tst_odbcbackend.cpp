@@ -1,4 +1,4 @@
-// The back end against the SQLite ODBC driver on a file the test writes, and FreeTDS against servers that fail it.
+// The back end against the SQLite ODBC driver on a file the test writes, and FreeTDS against a server that refuses it.
 
 #include "database/connection.h"
 #include "database/odbc/odbcbackend.h"
@@ -102,10 +102,9 @@ private Q_SLOTS:
     void initTestCase()
     {
         m_instance.createDatabase(u"odbc"_s, {
-            u"CREATE TABLE t (id INT, b BIT, ti TINYINT, si SMALLINT, i INT, bi BIGINT, m MONEY, n NUMERIC(10,4), f FLOAT, "
-            u"dt DATETIME, vc VARCHAR(20), nv NVARCHAR(40))"_s,
-            u"INSERT INTO t VALUES (1, 1, 200, -300, 70000, 9000000000, 1234.5678, 3.1416, 1.5, '2026-03-01 12:34:56.789', 'çşğ', "
-            u"'Türkçe ŞĞÜ İıĞ çöş'), (2, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL)"_s,
+            u"CREATE TABLE t (id INT, b BIT, i INT, m MONEY, n NUMERIC(10,4), f FLOAT, dt DATETIME, nv NVARCHAR(40))"_s,
+            u"INSERT INTO t VALUES (1, 1, 70000, 1234.5678, 3.1416, 1.5, '2026-03-01 12:34:56.789', 'Türkçe ŞĞÜ İıĞ çöş'), "
+            u"(2, NULL, NULL, NULL, NULL, NULL, NULL, NULL)"_s,
             u"INSERT INTO t (id, nv) VALUES (3, replace(hex(zeroblob(30000)), '00', 'ğüşİıöçxy😀'))"_s,
             u"CREATE TABLE big (id INT, name NVARCHAR(40), amount MONEY)"_s,
             u"WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 200000) "
@@ -124,15 +123,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("column");
         QTest::addColumn<QString>("value");
         QTest::newRow("BIT") << u"b"_s << u"Boolean:True"_s;
-        QTest::newRow("TINYINT") << u"ti"_s << u"Byte:200"_s;
-        QTest::newRow("SMALLINT") << u"si"_s << u"Integer:-300"_s;
         QTest::newRow("INT") << u"i"_s << u"Long:70000"_s;
-        QTest::newRow("BIGINT") << u"bi"_s << u"Decimal:9000000000"_s;
         QTest::newRow("MONEY") << u"m"_s << u"Currency:1234.5678"_s;
         QTest::newRow("NUMERIC") << u"n"_s << u"Double:3.1416"_s;
         QTest::newRow("FLOAT") << u"f"_s << u"Double:1.5"_s;
         QTest::newRow("DATETIME") << u"dt"_s << u"Date:01.03.2026 12:34:57"_s;
-        QTest::newRow("VARCHAR") << u"vc"_s << u"String:çşğ"_s;
         QTest::newRow("NVARCHAR") << u"nv"_s << u"String:Türkçe ŞĞÜ İıĞ çöş"_s;
     }
     void sqliteTypes()
@@ -192,32 +187,26 @@ private Q_SLOTS:
         QCOMPARE(firstValue(u"PRAGMA cache_size"_s), u"1234"_s);
     }
 
-    // The driver's own errors, and the login record a SQL Server gets from FreeTDS.
+    // The login record a SQL Server gets from FreeTDS, and its refusal.
     void freeTds_data()
     {
-        QTest::addColumn<bool>("refusing");  // else a server that accepts the connection and never answers
         QTest::addColumn<QStringList>("login");  // user, password, database
         QTest::addColumn<qint32>("number");
         QTest::addColumn<QString>("text");
-        QTest::newRow("refused, Turkish, braces and equals") << true << QStringList{u"ayşe{u}="_s, u"şİ p}w{=}"_s, u"D}}"_s}
+        QTest::newRow("refused, Turkish, braces and equals") << QStringList{u"ayşe{u}="_s, u"şİ p}w{=}"_s, u"D}}"_s}
                                                              << runtime::ErrNo::LoginFailed << u"Login failed for user 'ayşe{u}='."_s;
-        QTest::newRow("a silent server times out") << false << QStringList{u"sa"_s, u"pw"_s, u"DB"_s} << runtime::ErrNo::OpenFailed
-                                                   << u"[FreeTDS][SQL Server]Timeout expired"_s;
     }
     void freeTds()
     {
 #ifdef Q_OS_WIN
         QSKIP("FreeTDS is the driver on Linux");
 #endif
-        QFETCH(bool, refusing);
         QFETCH(QStringList, login);
         QFETCH(QString, text);
         qunsetenv("ZELVAN_ODBC_DRIVER");
         qunsetenv("ZELVAN_ODBC_OPTIONS");
         RefusingServer server;
-        QTcpServer silent;  // the kernel completes the handshake; nothing ever reads or answers
-        QVERIFY(silent.listen(QHostAddress::LocalHost));
-        const quint16 port = refusing ? server.listen() : silent.serverPort();
+        const quint16 port = server.listen();
         Connection connection;
         try {
             connection.open(u"Provider=SQLOLEDB.1;Persist Security Info=False;User ID=%1;Password=%2;Initial Catalog=%3;"
@@ -228,10 +217,8 @@ private Q_SLOTS:
             QVERIFY2(error.description().contains(text), qPrintable(error.description()));
         }
         QVERIFY(!connection.isOpen());
-        if (refusing) {
-            QVERIFY(server.wait(60000));
-            QCOMPARE(server.seen, login);
-        }
+        QVERIFY(server.wait(60000));
+        QCOMPARE(server.seen, login);
     }
 };
 

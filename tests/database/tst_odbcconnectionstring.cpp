@@ -25,11 +25,6 @@ private Q_SLOTS:
             << u"SERVER={SRV\\SQL};DATABASE={D}}};UID={{u}=};PWD={p}w{=};TDS_Version=7.4;ClientCharset=UTF-8;Encryption=require"_s;
         QTest::newRow("driver 18 without options: encryption optional")
             << u"ODBC Driver 18 for SQL Server"_s << QString() << u"SERVER={SRV\\SQL};DATABASE={D}}}}};UID={{u}}=};PWD={p}}w{=};Encrypt=Optional"_s;
-        QTest::newRow("driver 18 by its library, other options")
-            << u"/opt/microsoft/msodbcsql18/lib64/libmsodbcsql-18.3.so.2.1"_s << u"MultiSubnetFailover=Yes"_s
-            << u"SERVER={SRV\\SQL};DATABASE={D}}}}};UID={{u}}=};PWD={p}}w{=};Encrypt=Optional;MultiSubnetFailover=Yes"_s;
-        QTest::newRow("driver 18, the site asks for strict encryption")
-            << u"ODBC Driver 18 for SQL Server"_s << u" encrypt = Strict"_s << u"SERVER={SRV\\SQL};DATABASE={D}}}}};UID={{u}}=};PWD={p}}w{=}; encrypt = Strict"_s;
         QTest::newRow("driver 17 encrypts only when asked")
             << u"ODBC Driver 17 for SQL Server"_s << QString() << u"SERVER={SRV\\SQL};DATABASE={D}}}}};UID={{u}}=};PWD={p}}w{=}"_s;
     }

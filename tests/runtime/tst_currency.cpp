@@ -50,12 +50,6 @@ private slots:
         QTEST(rawOrErr([&] { return Currency::fromRaw(a) - Currency::fromRaw(b); }), "difference");
     }
 
-    // The bottom has no positive counterpart.
-    void bottomHasNoAbsoluteValue()
-    {
-        QCOMPARE(rawOrErr([] { return Currency::fromRaw(MinRaw).abs(); }), Overflow);
-    }
-
     // Exact products rounded half to even; the path for compilers without a 128-bit type agrees.
     void multiply_data()
     {
@@ -64,14 +58,12 @@ private slots:
         QTest::addColumn<QString>("product");
         QTest::newRow("half down to even") << qint64(1) << qint64(5000) << u"0"_s;
         QTest::newRow("half up to even") << qint64(-3) << qint64(5000) << u"-2"_s;
-        QTest::newRow("top times -1") << MaxRaw << qint64(-10000) << raw(MinRaw + 1);
         QTest::newRow("bottom times -1") << MinRaw << qint64(-10000) << Overflow;
         // 30370004.9997^2 = 922337203681802.99700009 fits; 30370005^2 does not.
         QTest::newRow("largest square") << qint64(303700049997) << qint64(303700049997) << u"9223372036818029970"_s;
         QTest::newRow("square too large") << qint64(303700050000) << qint64(303700050000) << Overflow;
         // Above 2^64 before the division, in range after it.
         QTest::newRow("wide product") << qint64(5000000000000000000) << qint64(15000) << u"7500000000000000000"_s;
-        QTest::newRow("wide product of the bottom") << MinRaw << qint64(5000) << u"-4611686018427387904"_s;
     }
     void multiply()
     {
@@ -83,8 +75,10 @@ private slots:
         QTEST(fits ? raw(portable) : Overflow, "product");
     }
 
-    void fromInt()
+    // The bottom has no positive counterpart; whole numbers fit up to the top.
+    void edges()
     {
+        QCOMPARE(rawOrErr([] { return Currency::fromRaw(MinRaw).abs(); }), Overflow);
         QCOMPARE(Currency::fromInt(922337203685477).raw(), 9223372036854770000);
         QCOMPARE(rawOrErr([] { return Currency::fromInt(922337203685478); }), Overflow);
     }
@@ -95,18 +89,13 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("raw");
         QTest::newRow("blanks around") << u"  12.5 "_s << u"125000"_s;
-        QTest::newRow("no whole digits") << u".5"_s << u"5000"_s;
         QTest::newRow("exponent") << u"1.5e-2"_s << u"150"_s;
         QTest::newRow("half down to even") << u"0.00005"_s << u"0"_s;
         QTest::newRow("half up to even") << u"-0.00015"_s << u"-2"_s;
         QTest::newRow("just above half") << u"0.0000500000000000000000000000000000000001"_s << u"1"_s;
-        QTest::newRow("bottom") << u"-922337203685477.5808"_s << raw(MinRaw);
         QTest::newRow("rounds above the top") << u"922337203685477.58075"_s << Overflow;
         QTest::newRow("huge exponent") << u"1E99999999999"_s << Overflow;
-        QTest::newRow("comma") << u"1,5"_s << u"none"_s;
         QTest::newRow("exponent without digits") << u"1e"_s << u"none"_s;
-        QTest::newRow("point alone") << u"."_s << u"none"_s;
-        QTest::newRow("empty") << QString() << u"none"_s;
     }
     void parse()
     {
@@ -122,10 +111,8 @@ private slots:
         // value * 10000 in floating point would give 2157462.5 and round to even.
         QTest::newRow("exact, not scaled") << 12081.79 / 56 << u"215.7463"_s;
         QTest::newRow("0.00005 lies above the half") << -0.00005 << u"-0.0001"_s;
-        QTest::newRow("0.00015 lies below it") << 0.00015 << u"0.0001"_s;
         QTest::newRow("exact half down") << 0.03125 << u"0.0312"_s;
         QTest::newRow("exact half up") << -0.09375 << u"-0.0938"_s;
-        QTest::newRow("near the top") << 922337203685477.5 << u"922337203685477.5"_s;
         QTest::newRow("above the top") << 922337203685477.6 << Overflow;  // 922337203685477.625
         QTest::newRow("NaN") << NaN << Overflow;
     }
@@ -142,8 +129,6 @@ private slots:
         QTest::addColumn<double>("value");
         QTest::newRow("trailing zeros dropped") << qint64(-125000) << u"-12.5"_s << -12.5;
         QTest::newRow("inner zero kept") << qint64(10203) << u"1.0203"_s << 1.0203;
-        QTest::newRow("four places") << qint64(2157463) << u"215.7463"_s << 215.7463;
-        QTest::newRow("top") << MaxRaw << u"922337203685477.5807"_s << 922337203685477.5807;
         QTest::newRow("bottom") << MinRaw << u"-922337203685477.5808"_s << -922337203685477.5808;
     }
     void textAndDouble()
@@ -151,27 +136,6 @@ private slots:
         QFETCH(qint64, raw);
         QTEST(Currency::fromRaw(raw).toString(), "text");
         QTEST(Currency::fromRaw(raw).toDouble(), "value");
-    }
-
-    void compareExact_data()
-    {
-        QTest::addColumn<qint64>("raw");
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QString>("order");
-        // The double 0.1 is slightly above one tenth.
-        QTest::newRow("0.1 below the double") << qint64(1000) << 0.1 << u"less"_s;
-        QTest::newRow("-0.1 above the double") << qint64(-1000) << -0.1 << u"greater"_s;
-        QTest::newRow("exact half") << qint64(5000) << 0.5 << u"equal"_s;
-        QTest::newRow("bottom above its nearest double") << MinRaw << -922337203685477.5808 << u"greater"_s;
-        QTest::newRow("infinity") << qint64(0) << std::numeric_limits<double>::infinity() << u"less"_s;
-        QTest::newRow("NaN") << qint64(0) << NaN << u"unordered"_s;
-    }
-    void compareExact()
-    {
-        QFETCH(qint64, raw);
-        QFETCH(double, value);
-        const std::partial_ordering order = Currency::fromRaw(raw).compareExact(value);
-        QTEST(order < 0 ? u"less"_s : order > 0 ? u"greater"_s : order == 0 ? u"equal"_s : u"unordered"_s, "order");
     }
 };
 

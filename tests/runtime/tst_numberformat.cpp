@@ -8,38 +8,28 @@ using namespace Qt::Literals::StringLiterals;
 
 Q_DECLARE_METATYPE(zelvan::runtime::Variant)
 
-namespace {
-const QString Money = u"#,##0.00"_s;
-}
-
 class TestNumberFormat : public QObject
 {
     Q_OBJECT
 
 private slots:
+    // The program's one amount picture.
     void formatNumber_data()
     {
         QTest::addColumn<Variant>("value");
-        QTest::addColumn<QString>("picture");
         QTest::addColumn<QString>("text");
         const auto f = Variant::dbl;
-        QTest::newRow("half away from zero") << f(0.005) << Money << u"0,01"_s;
-        QTest::newRow("no minus zero") << f(-0.004) << Money << u"0,00"_s;
-        QTest::newRow("carry adds a group") << Variant::decimal(*Decimal::parse(u"999999.995")) << Money << u"1.000.000,00"_s;
-        QTest::newRow("no grouping") << f(1234.567) << u"0.00"_s << u"1234,57"_s;
-        QTest::newRow("no whole digit required") << f(0.5) << u"#.00"_s << u",50"_s;
-        QTest::newRow("optional places") << f(1.5) << u"0.0#"_s << u"1,5"_s;
-        QTest::newRow("required place kept") << Variant::integer(1) << u"0.0#"_s << u"1,0"_s;
-        QTest::newRow("numeric text") << Variant::string(u" -1234.5 "_s) << Money << u"-1.234,50"_s;
-        QTest::newRow("other text") << Variant::string(u"abc"_s) << Money << u"abc"_s;
-        QTest::newRow("Null") << Variant::null() << Money << QString();
-        QTest::newRow("literal around") << Variant::longInt(5) << u"(#,##0 TL)"_s << u"(5 TL)"_s;
+        QTest::newRow("half away from zero") << f(0.005) << u"0,01"_s;
+        QTest::newRow("no minus zero") << f(-0.004) << u"0,00"_s;
+        QTest::newRow("carry adds a group") << Variant::decimal(*Decimal::parse(u"999999.995")) << u"1.000.000,00"_s;
+        QTest::newRow("numeric text") << Variant::string(u" -1234.5 "_s) << u"-1.234,50"_s;
+        QTest::newRow("other text") << Variant::string(u"abc"_s) << u"abc"_s;
+        QTest::newRow("Null") << Variant::null() << QString();
     }
     void formatNumber()
     {
         QFETCH(Variant, value);
-        QFETCH(QString, picture);
-        QTEST(runtime::formatNumber(value, picture, Separators{}), "text");
+        QTEST(runtime::formatNumber(value, u"#,##0.00"_s, Separators{}), "text");
     }
 
     void formatDateTime_data()
