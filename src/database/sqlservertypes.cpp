@@ -1,6 +1,10 @@
 #include "database/sqlservertypes.h"
 
+#include "runtime/decimal.h"
+
 #include <QString>
+
+#include <algorithm>
 
 namespace zelvan::database {
 
@@ -35,8 +39,9 @@ SqlServerType SqlServerType::fromDeclared(QStringView declared)
             if (comma >= 0) {
                 bool ok = false;
                 const int scale = args.mid(comma + 1).trimmed().toString().toInt(&ok);
-                if (ok && scale >= 0 && scale <= 28)
-                    type.scale = scale;
+                // The Decimal holds 28 places: a wider scale reads as 28, rounded half to even.
+                if (ok && scale >= 0)
+                    type.scale = std::min(scale, runtime::Decimal::MaxScale);
             }
         }
     } else if (is(u"FLOAT") || is(u"REAL") || is(u"DOUBLE")) {

@@ -159,6 +159,65 @@ private Q_SLOTS:
     {
         QCOMPARE(m_instance.digest(), m_digest);
     }
+
+    // The Decimal holds 28 places: a wider declared scale reads as 28, rounded half to even.
+    void scalesBeyond28_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("DECIMAL(38,30)") << u"SELECT d30 FROM W WHERE rowid=1"_s << u"Decimal:1.25"_s;
+        QTest::newRow("DECIMAL(38,38)") << u"SELECT d38 FROM W WHERE rowid=1"_s << u"Decimal:0.5"_s;
+        QTest::newRow("a half in place 29 rounds up to even")
+            << u"SELECT d30 FROM W WHERE rowid=2"_s << u"Decimal:0.0000000000000000000000000002"_s;
+        QTest::newRow("a half in place 29 rounds down to even")
+            << u"SELECT d38 FROM W WHERE rowid=2"_s << u"Decimal:0.0000000000000000000000000002"_s;
+        QTest::newRow("SUM keeps 28 places") << u"SELECT SUM(d30) FROM W"_s << u"Decimal:1.2500000000000000000000000002"_s;
+    }
+    void scalesBeyond28()
+    {
+        QFETCH(QString, sql);
+        const QStringList table = {u"CREATE TABLE W(d30 DECIMAL(38,30), d38 DECIMAL(38,38))"_s,
+                                   u"INSERT INTO W VALUES (1.25, 0.5), (1.5e-28, 2.5e-28)"_s};
+        QTEST(typed(lastField(table, sql)), "result");
+    }
+
+    // A SUM beyond the Decimal's range names the summed column's type as SQL Server does.
+    void sumOverflowNamesType_data()
+    {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("MONEY") << u"m"_s << u"Arithmetic overflow error converting expression to data type money."_s;
+        QTest::newRow("DECIMAL") << u"d"_s << u"Arithmetic overflow error converting expression to data type numeric."_s;
+    }
+    void sumOverflowNamesType()
+    {
+        QFETCH(QString, column);
+        const QStringList table = {u"CREATE TABLE B(Id INT, m MONEY, d DECIMAL(38,0))"_s,
+                                   u"INSERT INTO B VALUES (1, 5e28, 5e28), (1, 5e28, 5e28)"_s};
+        try {
+            lastField(table, u"SELECT Id, SUM(%1) FROM B GROUP BY Id"_s.arg(column));
+            QFAIL("the sum was read");
+        } catch (const runtime::Err &e) {
+            QCOMPARE(e.number(), ErrNo::CommandFailed);
+            QTEST(e.description(), "text");
+        }
+    }
+
+private:
+    // The last field of the first row of `sql` on database "Ek", made of `statements`, of an instance of its own.
+    static runtime::Variant lastField(const QStringList &statements, const QString &sql)
+    {
+        test::TestInstance instance;
+        instance.addLogin(u"zelvan"_s, u"parola"_s);
+        instance.createDatabase(u"Ek"_s, statements);
+        auto connection = std::make_shared<Connection>();
+        connection->open(instance.connectionString(u"Ek"_s, u"zelvan"_s, u"parola"_s));
+        Recordset rs;
+        rs.setActiveConnection(connection);
+        rs.setSource(sql);
+        rs.open();
+        return rs.field(rs.fieldCount() - 1);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestEmbeddedInstance)

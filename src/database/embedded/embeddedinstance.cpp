@@ -10,6 +10,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
@@ -39,10 +40,36 @@ QString sqliteMessage(sqlite3 *db)
     return QString::fromUtf8(sqlite3_errmsg(db));
 }
 
+// SQL Server waits for a writer's lock, and the suite holds one for a moment
+// while it saves a sale. Ten seconds lets it finish, and still ends the wait
+// for a lock that is never given back.
+constexpr int LockWaitMilliseconds = 10000;
+
+// A database in write-ahead-log mode (format version 2 in byte 19 of the
+// header) whose log is missing or empty has every committed page in the file.
+// Opened as usual, SQLite would create -wal and -shm files beside it, and
+// could not read it at all where the user may not write; as immutable it
+// needs neither. A log with pages in it holds rows a writer has committed but
+// not yet copied into the file: then the file is opened as usual, read-only,
+// sharing the writer's files, so that the report sees what the suite saved.
+// A writer that starts while the report reads writes to its new log and
+// copies it into the file only when the log grows long or the writer ends.
+bool readsAsImmutable(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray header = file.read(20);
+    if (header.size() < 20 || header.at(19) != 2)
+        return false;
+    const QFileInfo log(path + QStringLiteral("-wal"));
+    return !log.exists() || log.size() == 0;
+}
+
 QString uriFor(const QString &path)
 {
     return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded)
-        + QStringLiteral("?mode=ro");
+        + (readsAsImmutable(path) ? QStringLiteral("?mode=ro&immutable=1") : QStringLiteral("?mode=ro"));
 }
 
 // The file of a database of the instance, matched without regard to letter case.
@@ -77,14 +104,18 @@ sqlite3 *openReadOnly(const QString &database, const QString &file)
     if (QFileInfo(file).size() == 0)
         throw unusableFile(database, file, QStringLiteral(u"dosya boş"));
     sqlite3 *db = nullptr;
-    const int rc = sqlite3_open_v2(uriFor(file).toUtf8().constData(), &db,
-                                   SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc != SQLITE_OK || sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    int rc = sqlite3_open_v2(uriFor(file).toUtf8().constData(), &db,
+                             SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc == SQLITE_OK) {
+        // Before the first read; databases attached later wait as long, the wait being the connection's.
+        sqlite3_busy_timeout(db, LockWaitMilliseconds);
+        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    }
+    if (rc != SQLITE_OK) {
         const QString reason = db ? sqliteMessage(db) : QStringLiteral("out of memory");
         sqlite3_close_v2(db);
         throw unusableFile(database, file, reason);
     }
-    sqlite3_busy_timeout(db, 5000);
     return db;
 }
 
@@ -122,10 +153,11 @@ void checkLogin(const QString &instanceDir, const QString &user, const QString &
         throw refused;
 }
 
-// An error of the engine, worded as SQL Server words the common ones.
-runtime::Err commandError(sqlite3 *db, const ThreePartRewrite *rewrite = nullptr)
+// An error of the engine, worded as SQL Server words the common ones;
+// `summed` is the type of the column the statement sums, if any.
+runtime::Err commandError(sqlite3 *db, const ThreePartRewrite *rewrite = nullptr, SqlServerType summed = {})
 {
-    QString message = sqliteMessage(db);
+    QString message = withSummedType(sqliteMessage(db), summed);
     if (message.startsWith(QStringLiteral("no such table: "))) {
         QString name = message.mid(15);
         if (rewrite)
@@ -284,13 +316,21 @@ Variant readValue(sqlite3_stmt *stmt, int column, SqlServerType type)
 
 // --- cursor ------------------------------------------------------------------
 
+// The types of a statement's result columns, and the type of the first SUM's.
+struct ResultTypes
+{
+    std::vector<SqlServerType> columns;
+    SqlServerType summed;
+};
+
 class EmbeddedCursor : public DbCursor
 {
 public:
-    EmbeddedCursor(std::shared_ptr<Handle> handle, sqlite3_stmt *stmt, std::vector<SqlServerType> types)
+    EmbeddedCursor(std::shared_ptr<Handle> handle, sqlite3_stmt *stmt, ResultTypes types)
         : m_handle(std::move(handle))
         , m_stmt(stmt)
-        , m_types(std::move(types))
+        , m_types(std::move(types.columns))
+        , m_summed(types.summed)
     {
         const int count = sqlite3_column_count(m_stmt);
         m_names.reserve(count);
@@ -314,7 +354,7 @@ public:
         }
         if (rc != SQLITE_ROW) {
             m_done = true;
-            throw commandError(m_handle->db);
+            throw commandError(m_handle->db, nullptr, m_summed);
         }
         const int count = int(m_names.size());
         row.resize(size_t(count));
@@ -327,6 +367,7 @@ private:
     std::shared_ptr<Handle> m_handle;
     sqlite3_stmt *m_stmt;
     std::vector<SqlServerType> m_types;
+    SqlServerType m_summed;
     QStringList m_names;
     bool m_done = false;
 };
@@ -472,10 +513,12 @@ private:
         return SqlServerType::fromDeclared(it->value(read.column.toLower()));
     }
 
-    std::vector<SqlServerType> resultTypes(sqlite3_stmt *stmt, const QString &sql)
+    ResultTypes resultTypes(sqlite3_stmt *stmt, const QString &sql)
     {
         const int count = sqlite3_column_count(stmt);
-        std::vector<SqlServerType> types(static_cast<size_t>(count));
+        ResultTypes result;
+        std::vector<SqlServerType> &types = result.columns;
+        types.resize(static_cast<size_t>(count));
         QList<SelectItemHint> hints;
         bool hintsRead = false;
         for (int i = 0; i < count; ++i) {
@@ -503,10 +546,13 @@ private:
                 if (!match || read.table.compare(hint.qualifier, Qt::CaseInsensitive) == 0)
                     match = &read;
             }
-            if (match)
-                types[size_t(i)] = declaredType(*match).aggregated(hint.function);
+            if (!match)
+                continue;
+            types[size_t(i)] = declaredType(*match).aggregated(hint.function);
+            if (result.summed.kind == SqlServerType::Unknown && hint.function.compare(u"SUM", Qt::CaseInsensitive) == 0)
+                result.summed = types[size_t(i)];
         }
-        return types;
+        return result;
     }
 
     std::shared_ptr<Handle> m_handle;

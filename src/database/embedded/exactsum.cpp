@@ -7,6 +7,7 @@
 #include <QtNumeric>
 
 #include <new>
+#include <optional>
 #include <type_traits>
 
 #include <sqlite3.h>
@@ -14,6 +15,12 @@
 namespace zelvan::database {
 
 namespace {
+
+// A sum beyond the exact range. The aggregate can't see the type of the
+// column it sums; the back end puts SQL Server's name of it in place of %1.
+constexpr char Overflow[] = "Arithmetic overflow error converting expression to data type %1.";
+// SQL Server's error 8114: its implicit conversion of text to a number failed.
+constexpr char NotANumber[] = "Error converting data type nvarchar to numeric.";
 
 struct SumState
 {
@@ -33,6 +40,30 @@ void addDecimal(SumState *state, const runtime::Decimal &value)
     } catch (const runtime::Err &) {
         state->failed = true;
     }
+}
+
+// A value stored as text or as a blob. Text that is a plain number counts as
+// that number, as SQL Server converts it; any other text, and any blob, fails
+// the statement as that conversion fails: never a figure too small.
+void addText(sqlite3_context *context, SumState *state, sqlite3_value *value)
+{
+    state->any = true;
+    std::optional<runtime::Decimal> parsed;
+    if (sqlite3_value_type(value) == SQLITE_TEXT) {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
+        try {
+            parsed = runtime::Decimal::parse(QString::fromUtf8(text, sqlite3_value_bytes(value)));
+        } catch (const runtime::Err &) {
+            state->failed = true;
+            return;
+        }
+    }
+    if (!parsed) {
+        sqlite3_result_error(context, NotANumber, -1);
+        return;
+    }
+    state->inexact = true;
+    addDecimal(state, *parsed);
 }
 
 void sumStep(sqlite3_context *context, int, sqlite3_value **argv)
@@ -69,16 +100,9 @@ void sumStep(sqlite3_context *context, int, sqlite3_value **argv)
             state->failed = true;
         }
         return;
-    default: {
-        // Text that is no number counts as 0, as in SQLite's own SUM.
-        state->any = true;
-        const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
-        if (const auto parsed = runtime::Decimal::parse(QString::fromUtf8(text ? text : ""))) {
-            state->inexact = true;
-            addDecimal(state, *parsed);
-        }
+    default:
+        addText(context, state, value);
         return;
-    }
     }
 }
 
@@ -90,7 +114,7 @@ void sumFinal(sqlite3_context *context)
         return;
     }
     if (state->failed) {
-        sqlite3_result_error(context, "Arithmetic overflow error converting expression to data type money.", -1);
+        sqlite3_result_error(context, Overflow, -1);
         return;
     }
     if (!state->inexact) {
@@ -101,7 +125,7 @@ void sumFinal(sqlite3_context *context)
     try {
         total = state->decimals + runtime::Decimal::fromInt64(state->integers);
     } catch (const runtime::Err &) {
-        sqlite3_result_error(context, "Arithmetic overflow error converting expression to data type money.", -1);
+        sqlite3_result_error(context, Overflow, -1);
         return;
     }
     const double asDouble = total.toDouble();
@@ -114,6 +138,24 @@ void sumFinal(sqlite3_context *context)
 }
 
 } // namespace
+
+QString withSummedType(const QString &engineMessage, SqlServerType summed)
+{
+    if (engineMessage != QLatin1String(Overflow))
+        return engineMessage;
+    switch (summed.kind) {
+    case SqlServerType::Decimal:
+        return engineMessage.arg(u"numeric");
+    case SqlServerType::Int:
+        return engineMessage.arg(u"int");
+    case SqlServerType::BigInt:
+        return engineMessage.arg(u"bigint");
+    case SqlServerType::Float:
+        return engineMessage.arg(u"float");
+    default:
+        return engineMessage.arg(u"money");
+    }
+}
 
 void registerExactSum(sqlite3 *db)
 {

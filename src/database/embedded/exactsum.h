@@ -1,5 +1,9 @@
 #pragma once
 
+#include "database/sqlservertypes.h"
+
+#include <QString>
+
 struct sqlite3;
 
 namespace zelvan::database {
@@ -10,6 +14,13 @@ namespace zelvan::database {
 // written as (its 15-significant-digit form); whole numbers add as integers.
 // The result is an integer when every value was one, else a double when the
 // double gives back the exact sum, else the exact sum as text.
+// Text that is a plain number counts as that number; other text, or a blob,
+// fails the statement with SQL Server's error 8114.
 void registerExactSum(sqlite3 *db);
+
+// The engine's message of a failed statement as SQL Server words it. SQL
+// Server names the summed column's type in a sum's overflow message, which
+// the aggregate can't see: `summed` gives it (money when unknown).
+QString withSummedType(const QString &engineMessage, SqlServerType summed);
 
 } // namespace zelvan::database
