@@ -30,6 +30,19 @@ bool hasLineBreak(QByteArrayView bytes)
     return bytes.contains('\n') || bytes.contains('\r');
 }
 
+// A lock file that still names no holder after the wait was left by a writer
+// that died between making it and writing its name in; QLockFile would wait
+// for it to grow 30 s old.
+bool takeNamelessLock(QLockFile &lock)
+{
+    qint64 pid = 0;
+    QString hostName;
+    QString appName;
+    if (lock.getLockInfo(&pid, &hostName, &appName))
+        return false;
+    return lock.removeStaleLockFile() && lock.tryLock(0);
+}
+
 // Short, even polls: QLockFile's own wait doubles its sleeps and lets a busy
 // writer starve the others. A lock that cannot be made at all (a folder that
 // cannot be written) is not waited for.
@@ -37,8 +50,10 @@ bool takeLock(QLockFile &lock)
 {
     const QDeadlineTimer deadline(LockWaitMs);
     while (!lock.tryLock(0)) {
-        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
+        if (lock.error() != QLockFile::LockFailedError)
             return false;
+        if (deadline.hasExpired())
+            return takeNamelessLock(lock);
         QThread::msleep(LockPollMs);
     }
     return true;

@@ -104,8 +104,8 @@ private Q_SLOTS:
         const QString windows = u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\International]\r\n"
                                 u"\"sDecimal\"=\",\"\r\n\"sThousand\"=\".\"\r\n\"sDate\"=\".\"\r\n\"sShortDate\"=\"%1\"\r\n\r\n"
                                 u"[HKEY_CURRENT_USER\\DEF_NORVENT]\r\n\"DEF_KUL\"=\"Şükrü\"\r\n"_s;
-        add("Windows export, answered Yes", {.statements = {u"INSERT INTO KB VALUES (1, -1238591.98)"_s}, .answers = u"yes"_s, .messages = {question},
-                                             .fields = {{u"Kasa_bakiyeleri_toplamı"_s, u"1.238.591,98"_s}},
+        add("Windows export, answered Yes", {.statements = {u"INSERT INTO KB VALUES (1, -1238591.98)"_s}, .answers = u"yes"_s,
+                                             .messages = {question}, .fields = {{u"Kasa_bakiyeleri_toplamı"_s, u"1.238.591,98"_s}},
                                              .registryBytes = test::utf16File(windows.arg(u"d.M.yyyy")),
                                              .registryAfter = test::utf16File(windows.arg(u"dd.MM.yyyy"))});
         const QString unsaved = u"critical|Bölge ayarları kaydedilemedi: *registry.reg"_s;

@@ -122,7 +122,8 @@ private slots:
         QTest::addColumn<QByteArrayList>("written");
         const QByteArray shortDate = settings(u",", u".", u".", u"d.M.yyyy");
         const QByteArray decimal = settings(u".", u".", u".", u"dd.MM.yyyy");
-        QTest::newRow("file that cannot be read") << shortDate + '\0' << false << false << QByteArrayList{"sDecimal", "sThousand", "sShortDate"};
+        QTest::newRow("file that cannot be read")
+            << shortDate + '\0' << false << false << QByteArrayList{"sDecimal", "sThousand", "sShortDate"};
         QTest::newRow("file locked") << decimal << true << false << QByteArrayList{"sDecimal"};
         QTest::newRow("writes not taken") << decimal << false << true << QByteArrayList{"sDecimal"};
     }
