@@ -10,6 +10,7 @@
 namespace zelvan::fuzz {
 
 using platform::Registry;
+using platform::RegistryFileFormat;
 using platform::RegistryTree;
 using platform::RegistryValue;
 
@@ -49,6 +50,9 @@ void checkSameContent(const RegistryTree &original, const RegistryTree &read)
 void fuzzRegistryFile(QByteArrayView data)
 {
     RegistryTree tree = platform::parseRegistryFile(data);
+    // A file that can be read is written back in its own form, which must read as that form again; any other
+    // is written as a new file would be (what of it was read leniently may not be valid text).
+    const std::optional<RegistryFileFormat> format = platform::registryFileFormat(data);
 
     // A value as a program hands it to RegSetValueExA, made of the input's
     // last bytes: it must come back byte for byte.
@@ -57,10 +61,13 @@ void fuzzRegistryFile(QByteArrayView data)
     const QByteArray bytes = data.last(std::min<qsizetype>(data.size(), 24)).toByteArray();
     tree.addKey(QStringLiteral("Fuzz\\Written")).setValue(RegistryValue::fromData(QStringLiteral("value"), type, bytes));
 
-    const QByteArray written = platform::writeRegistryFile(tree);
+    const QByteArray written = platform::writeRegistryFile(tree, format.value_or(RegistryFileFormat()));
+    if (format)
+        check(platform::registryFileFormat(written) == format, "a file is written in the form it had");
     const RegistryTree read = platform::parseRegistryFile(written);
     checkSameContent(tree, read);
-    check(platform::writeRegistryFile(read) == written, "writing what was read gives the same file");
+    check(platform::writeRegistryFile(read, format.value_or(RegistryFileFormat())) == written,
+          "writing what was read gives the same file");
 
     const RegistryValue *value = read.key(u"fuzz\\WRITTEN") ? read.key(u"fuzz\\WRITTEN")->value(u"VALUE") : nullptr;
     check(value && value->type == type && value->toData() == bytes, "a written value reads back as its bytes");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 #include <memory>
 
@@ -40,6 +41,12 @@ public:
     virtual long setValue(Key key, const QByteArray &name, quint32 type, const QByteArray &data) = 0;
     // RegCloseKey.
     virtual long closeKey(Key key) = 0;
+
+    // Where the values of a key below HKEY_CURRENT_USER are kept, for messages.
+    virtual QString keyLocation(const QString &keyPath) const
+    {
+        return QStringLiteral("HKEY_CURRENT_USER\\") + keyPath;
+    }
 };
 
 // The user's own hive: the real registry on Windows, the registry file elsewhere.

@@ -438,12 +438,14 @@ bool isValidKeyPath(QStringView path)
 
 RegistryTree parseRegistryFile(QByteArrayView bytes)
 {
+    if (const auto text = utf16AsUtf8(bytes))
+        return Parser(*text).run();
     return Parser(bytes).run();
 }
 
-QByteArray writeRegistryFile(const RegistryTree &tree)
+QByteArray writeRegistryFile(const RegistryTree &tree, const RegistryFileFormat &format)
 {
-    QString text = u"REGEDIT4\n"_s;
+    QString text = QString::fromLatin1(registryFileHeader(format)) + u'\n';
     for (const RegistryKeyData &key : tree.keys()) {
         text.append(u"\n[").append(RootName);
         if (!key.path().isEmpty())
@@ -458,7 +460,7 @@ QByteArray writeRegistryFile(const RegistryTree &tree)
         for (const QByteArray &line : section)
             result.append(line).append('\n');
     }
-    return result;
+    return encodeRegistryFile(result, format);
 }
 
 } // namespace zelvan::platform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/registryfileformat.h"
+
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QByteArrayView>
@@ -74,11 +76,12 @@ private:
 // (no leading, doubled or trailing backslash).
 bool isValidKeyPath(QStringView path);
 
-// Reads an export file (REGEDIT4 syntax, UTF-8). Never fails: a line that
-// cannot be read is skipped with its value, and a bad section header skips
-// the lines up to the next section.
+// Reads an export file (REGEDIT4 syntax; UTF-16 after its byte order mark,
+// else UTF-8). Never fails: a line that cannot be read is skipped with its
+// value, and a bad section header skips the lines up to the next section.
+// Whether the file may be rewritten is registryFileFormat's to say.
 RegistryTree parseRegistryFile(QByteArrayView bytes);
-// Writes the tree in the same format; comments and skipped lines are not kept.
-QByteArray writeRegistryFile(const RegistryTree &tree);
+// Writes the tree in the format; comments and skipped lines are not kept.
+QByteArray writeRegistryFile(const RegistryTree &tree, const RegistryFileFormat &format = {});
 
 } // namespace zelvan::platform

@@ -18,14 +18,45 @@ using namespace Qt::Literals::StringLiterals;
 namespace zelvan::platform {
 
 namespace {
-// A writer that died holding the lock must not block the others for long;
-// past this wait the change goes ahead (the rename still keeps the file whole).
-constexpr int LockWaitMs = 10000;
+// A write takes milliseconds. A holder that has died is noticed at once
+// (QLockFile looks for its process, and takes over a lock older than 30 s);
+// one that keeps the lock past this wait makes the change fail rather than
+// go ahead beside it.
+constexpr int LockWaitMs = 2000;
 constexpr int LockPollMs = 2;
 
 bool hasLineBreak(QByteArrayView bytes)
 {
     return bytes.contains('\n') || bytes.contains('\r');
+}
+
+// A lock file that still names no holder after the wait was left by a writer
+// that died between making it and writing its name in; QLockFile would wait
+// for it to grow 30 s old.
+bool takeNamelessLock(QLockFile &lock)
+{
+    qint64 pid = 0;
+    QString hostName;
+    QString appName;
+    if (lock.getLockInfo(&pid, &hostName, &appName))
+        return false;
+    return lock.removeStaleLockFile() && lock.tryLock(0);
+}
+
+// Short, even polls: QLockFile's own wait doubles its sleeps and lets a busy
+// writer starve the others. A lock that cannot be made at all (a folder that
+// cannot be written) is not waited for.
+bool takeLock(QLockFile &lock)
+{
+    const QDeadlineTimer deadline(LockWaitMs);
+    while (!lock.tryLock(0)) {
+        if (lock.error() != QLockFile::LockFailedError)
+            return false;
+        if (deadline.hasExpired())
+            return takeNamelessLock(lock);
+        QThread::msleep(LockPollMs);
+    }
+    return true;
 }
 } // namespace
 
@@ -45,40 +76,45 @@ QString RegistryFileStore::defaultPath()
     return config + u"/zelvan/registry.reg"_s;
 }
 
-bool RegistryFileStore::load(RegistryTree *tree) const
+bool RegistryFileStore::readFile(QByteArray *bytes) const
 {
+    bytes->clear();
     QFile file(m_path);
-    if (!file.exists()) {
-        *tree = RegistryTree();
+    if (!file.exists())
         return true;
-    }
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    *tree = parseRegistryFile(file.readAll());
+    *bytes = file.readAll();
     return file.error() == QFileDevice::NoError;
 }
 
-long RegistryFileStore::save(const RegistryTree &tree) const
+bool RegistryFileStore::load(RegistryTree *tree) const
 {
-    return replaceFileContents(m_path, writeRegistryFile(tree)).isEmpty() ? Success : WriteFault;
+    QByteArray bytes;
+    if (!readFile(&bytes))
+        return false;
+    *tree = parseRegistryFile(bytes);
+    return true;
 }
 
 long RegistryFileStore::modify(const std::function<bool(RegistryTree &)> &change)
 {
     if (!QDir().mkpath(QFileInfo(m_path).absolutePath()))
         return AccessDenied;
-    // Short, even polls: QLockFile's own wait doubles its sleeps and lets a
-    // busy writer starve the others.
     QLockFile lock(m_path + u".lock"_s);
-    const QDeadlineTimer deadline(LockWaitMs);
-    while (!lock.tryLock(0) && !deadline.hasExpired())
-        QThread::msleep(LockPollMs);
-    RegistryTree tree;
-    if (!load(&tree))
+    if (!takeLock(lock))
+        return lock.error() == QLockFile::LockFailedError ? SharingViolation : AccessDenied;
+    QByteArray bytes;
+    if (!readFile(&bytes))
         return AccessDenied;
+    // Rewriting what could not be read would lose every key in it.
+    const auto format = registryFileFormat(bytes);
+    if (!format)
+        return BadDatabase;
+    RegistryTree tree = parseRegistryFile(bytes);
     if (!change(tree))
         return Success;
-    return save(tree);
+    return replaceFileContents(m_path, writeRegistryFile(tree, *format)).isEmpty() ? Success : WriteFault;
 }
 
 long RegistryFileStore::childPath(Key parent, const QByteArray &subKey, QString *path) const
@@ -192,6 +228,11 @@ long RegistryFileStore::setValue(Key key, const QByteArray &name, quint32 type, 
         tree.addKey(path).setValue(value);
         return true;
     });
+}
+
+QString RegistryFileStore::keyLocation(const QString &) const
+{
+    return QDir::toNativeSeparators(m_path);
 }
 
 long RegistryFileStore::closeKey(Key key)

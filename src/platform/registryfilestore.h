@@ -2,6 +2,7 @@
 
 #include "platform/registry.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 
@@ -11,11 +12,14 @@ namespace zelvan::platform {
 
 class RegistryTree;
 
-// HKEY_CURRENT_USER kept in a registry export file (REGEDIT4 syntax, UTF-8),
-// for systems without a registry. Every call reads the file afresh, so that
-// another process's changes are seen; every change rewrites the whole file
-// atomically (temporary file, then rename), keeping every other key and
-// value. Changes are serialised between processes by a lock file beside it.
+// HKEY_CURRENT_USER kept in a registry export file (REGEDIT4 syntax, UTF-8
+// or UTF-16), for systems without a registry. Every call reads the file
+// afresh, so that another process's changes are seen; every change rewrites
+// the whole file atomically (temporary file, then rename) in the encoding,
+// header and line ends it had, keeping every other key and value. A file
+// that cannot be read (registryFileFormat) is never rewritten. Changes are
+// serialised between processes by a lock file beside it; a change that
+// cannot have the lock within about two seconds fails.
 class RegistryFileStore : public Registry
 {
 public:
@@ -23,8 +27,10 @@ public:
     static constexpr long AccessDenied = 5;
     static constexpr long InvalidHandle = 6;
     static constexpr long WriteFault = 29;
+    static constexpr long SharingViolation = 32;
     static constexpr long InvalidParameter = 87;
     static constexpr long BadPathname = 161;
+    static constexpr long BadDatabase = 1009;  // ERROR_BADDB: the file cannot be read
 
     explicit RegistryFileStore(const QString &path = defaultPath());
 
@@ -38,11 +44,14 @@ public:
     long queryValue(Key key, const QByteArray &name, quint32 *type, char *data, quint32 *size) override;
     long setValue(Key key, const QByteArray &name, quint32 type, const QByteArray &data) override;
     long closeKey(Key key) override;
+    // The file.
+    QString keyLocation(const QString &keyPath) const override;
 
 private:
-    // The file's tree; false when the file exists but cannot be read.
+    // The file's bytes, none when it is missing; false when it exists but cannot be read.
+    bool readFile(QByteArray *bytes) const;
+    // The file's tree, read as far as it can be; false when readFile fails.
     bool load(RegistryTree *tree) const;
-    long save(const RegistryTree &tree) const;
     // Reads, lets `change` alter the tree and writes it back when it says so.
     long modify(const std::function<bool(RegistryTree &)> &change);
     // The full path of a key below `parent`; Success or the Win32 result.

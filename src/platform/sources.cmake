@@ -23,6 +23,8 @@ set(zelvan_platform_sources
     ${CMAKE_CURRENT_LIST_DIR}/replacefile.h
     ${CMAKE_CURRENT_LIST_DIR}/registryexport.cpp
     ${CMAKE_CURRENT_LIST_DIR}/registryexport.h
+    ${CMAKE_CURRENT_LIST_DIR}/registryfileformat.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/registryfileformat.h
     ${CMAKE_CURRENT_LIST_DIR}/registryfilestore.cpp
     ${CMAKE_CURRENT_LIST_DIR}/registryfilestore.h
     ${CMAKE_CURRENT_LIST_DIR}/services.h

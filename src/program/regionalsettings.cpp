@@ -31,6 +31,19 @@ QString readInternational(Program &program, const QString &name)
     return RegReadString(program, Registry::CurrentUser, InternationalKey, name);
 }
 
+// RegWriteString ignores failures; a setting that did not take would leave
+// the report printing amounts with the old separators. So each is read back,
+// and one that did not take ends the program as a refusal does.
+void writeInternational(Program &program, const QString &name, const QString &content)
+{
+    RegWriteString(program, Registry::CurrentUser, InternationalKey, name, content);
+    if (readInternational(program, name) == content)
+        return;
+    program.msgBox(u"Bölge ayarları kaydedilemedi: "_s + program.services.registry->keyLocation(InternationalKey),
+                   platform::MsgBox::OkOnly | platform::MsgBox::Critical);
+    program.end(program::ExitCode::RegionalSettings);
+}
+
 QString orDefault(const QString &text, const QString &fallback)
 {
     return text.isEmpty() ? fallback : text;
@@ -60,10 +73,10 @@ void CheckRegionalSettings(Program &program)
     if (program.msgBox(question, platform::MsgBox::YesNo | platform::MsgBox::Question) != platform::MsgBox::Yes)
         program.end(program::ExitCode::RegionalSettings);
 
-    RegWriteString(program, Registry::CurrentUser, InternationalKey, u"sDecimal"_s, u","_s);
-    RegWriteString(program, Registry::CurrentUser, InternationalKey, u"sThousand"_s, u"."_s);
-    RegWriteString(program, Registry::CurrentUser, InternationalKey, u"sShortDate"_s, u"dd.MM.yyyy"_s);
-    RegWriteString(program, Registry::CurrentUser, InternationalKey, u"sDate"_s, u"."_s);
+    writeInternational(program, u"sDecimal"_s, u","_s);
+    writeInternational(program, u"sThousand"_s, u"."_s);
+    writeInternational(program, u"sShortDate"_s, u"dd.MM.yyyy"_s);
+    writeInternational(program, u"sDate"_s, u"."_s);
 
     // The Windows 95 family sets the top bit, which makes the remainder negative.
     const auto version = qint32(program.services.system->getVersion());

@@ -9,7 +9,7 @@ class Program;
 // Makes sure the user's regional settings use "," for decimals, "." for
 // thousands and day.month.year dates. Offers to change them; a refusal ends
 // the program, and so does a change on Windows versions before 2000, after
-// asking for a restart.
+// asking for a restart, and a change that could not be saved, after saying so.
 void CheckRegionalSettings(Program &program);
 
 // The workstation's number and date formats that the report prints with.

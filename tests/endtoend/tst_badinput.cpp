@@ -3,6 +3,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLockFile>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -31,6 +32,9 @@ struct BadInput
     QMap<QString, QString> fields;  // some fields' page texts
     QByteArray printed;             // a text of the standard output or error
     bool settingsWritten = false;   // the registry file then holds the settings; else it stays as it was
+    QByteArray registryBytes;       // the registry file's bytes, in place of `registry`
+    QByteArray registryAfter;       // the whole registry file after the run, in place of `settingsWritten`
+    bool registryLocked = false;    // another live process holds the registry file's lock
 };
 
 } // namespace
@@ -107,6 +111,19 @@ private Q_SLOTS:
                                                      u"INSERT INTO STOKKART VALUES (1, 'Çay')"_s, u"INSERT INTO SB VALUES (1, 4)"_s,
                                                      u"INSERT INTO STOKHAREKET VALUES (1, 1, '2026-01-02 00:00:00', 4, 0, 0.5)"_s},
                                       .fields = {{u"toplam_Stok_degeri"_s, u"2,00"_s}}});
+        const QString windows = u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\International]\r\n"
+                                u"\"sDecimal\"=\",\"\r\n\"sThousand\"=\".\"\r\n\"sDate\"=\".\"\r\n\"sShortDate\"=\"%1\"\r\n\r\n"
+                                u"[HKEY_CURRENT_USER\\DEF_NORVENT]\r\n\"DEF_KUL\"=\"Şükrü\"\r\n"_s;
+        add("Windows export, answered Yes", {.statements = {u"INSERT INTO KB VALUES (1, -1238591.98)"_s}, .answers = u"yes"_s,
+                                             .messages = {question}, .fields = {{u"Kasa_bakiyeleri_toplamı"_s, u"1.238.591,98"_s}},
+                                             .registryBytes = test::utf16File(windows.arg(u"d.M.yyyy")),
+                                             .registryAfter = test::utf16File(windows.arg(u"dd.MM.yyyy"))});
+        const QString unsaved = u"critical|Bölge ayarları kaydedilemedi: *registry.reg"_s;
+        add("registry file that cannot be read, answered Yes",
+            {.answers = u"yes"_s, .exitCode = 6, .messages = {question, unsaved}, .registryBytes = shortDateDiffers.toUtf8() + '\0'});
+        add("registry file locked, answered Yes",
+            {.registry = QString(shortDateDiffers).replace(u"\"sDecimal\"=\",\""_s, u"\"sDecimal\"=\".\""_s), .answers = u"yes"_s,
+             .exitCode = 6, .messages = {question, unsaved}, .registryLocked = true});
     }
 
     void sweep()
@@ -126,6 +143,10 @@ private Q_SLOTS:
         const QString registry = home.filePath(u"registry.reg"_s);
         if (input.registryFile)
             test::writeRegistry(registry, input.registry);
+        if (!input.registryBytes.isEmpty())
+            QVERIFY(test::writeFile(registry, input.registryBytes));
+        QLockFile holder(registry + u".lock"_s);
+        QVERIFY(!input.registryLocked || holder.tryLock(0));
         const QByteArray settings = test::readFile(registry);
         QProcessEnvironment environment = test::runEnvironment(registry);
         environment.insert(u"ZELVAN_ANSWERS"_s, input.answers);
@@ -149,7 +170,9 @@ private Q_SLOTS:
         const QJsonObject shown = QJsonDocument::fromJson(run.out).object().value(u"fields"_s).toObject();
         for (auto field = input.fields.cbegin(); field != input.fields.cend(); ++field)
             QCOMPARE(shown.value(field.key()).toString(), field.value());
-        if (input.settingsWritten)
+        if (!input.registryAfter.isEmpty())
+            QCOMPARE(test::readFile(registry), input.registryAfter);
+        else if (input.settingsWritten)
             QVERIFY(test::readFile(registry).contains("\"sShortDate\"=\"dd.MM.yyyy\""));
         else
             QCOMPARE(test::readFile(registry), settings);

@@ -3,6 +3,8 @@
 #include "support/zelvanrun.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -146,6 +148,74 @@ private slots:
         expected.replace("\n\n[HKEY_CURRENT_USER\\\xC5\x9E", u"\n\"Ünvan\"=\"Müdür\"\n\n[HKEY_CURRENT_USER\\Ş"_s.toUtf8());
         QCOMPARE(readFile(m_path), expected);
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{u"registry.reg"_s});
+    }
+
+    // A Windows export is read and rewritten as it was, but for the value (the forms: tst_registryexport).
+    void windowsExport()
+    {
+        const QString path = m_dir.filePath(u"windows.reg"_s);
+        const QString windows = u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\DEF_NORVENT]\r\n\"DEF_KUL\"=\"%1\"\r\n"
+                                u"\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n\"kept\"=dword:00000001\r\n"_s;
+        QVERIFY(zelvan::test::writeFile(path, zelvan::test::utf16File(windows.arg(u"Şükrü"))));
+        RegistryFileStore registry(path);
+        Registry::Key key = 0;
+        QCOMPARE(registry.openKey(Registry::CurrentUser, "DEF_NORVENT", &key), Registry::Success);
+        QCOMPARE(registry.setValue(key, "DEF_KUL", Registry::TypeString, runtime::toCp1254(u"Ayşe") + '\0'), Registry::Success);
+        QCOMPARE(readFile(path), zelvan::test::utf16File(windows.arg(u"Ayşe")));
+    }
+
+    // A file that cannot be read (which ones: tst_registryexport) is still read as far as it can be, but never
+    // rewritten: every change fails and leaves it, and nothing beside it.
+    void unreadableFile()
+    {
+        const QByteArray file = Sample.sliced(Sample.indexOf('['));  // no header
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"registry.reg"_s);
+        QVERIFY(zelvan::test::writeFile(path, file));
+        RegistryFileStore registry(path);
+        Registry::Key key = 0;
+        QCOMPARE(registry.openKey(Registry::CurrentUser, "Control Panel\\International", &key), Registry::Success);
+        QCOMPARE(registry.createKey(Registry::CurrentUser, "K", &key), RegistryFileStore::BadDatabase);
+        QCOMPARE(registry.setValue(Registry::CurrentUser, "a", Registry::TypeString, QByteArray("c", 2)), RegistryFileStore::BadDatabase);
+        QCOMPARE(readFile(path), file);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{u"registry.reg"_s});
+    }
+
+    // A lock that a live process holds is waited for about two seconds, one that cannot be made not at all;
+    // then the change fails and the file stays as it was.
+    void lockNotHad_data()
+    {
+        QTest::addColumn<bool>("held");  // else the lock cannot be made
+        QTest::addColumn<long>("result");
+        QTest::newRow("held by a live process") << true << RegistryFileStore::SharingViolation;
+        QTest::newRow("cannot be made") << false << RegistryFileStore::AccessDenied;
+    }
+    void lockNotHad()
+    {
+        QFETCH(bool, held);
+        QTemporaryDir dir;
+        // The longest name a folder takes (255 bytes) leaves no room for the lock's ".lock".
+        const QString path = dir.filePath(held ? u"registry.reg"_s : QString(251, u'r'));
+        QVERIFY(zelvan::test::writeFile(path, Sample));
+        QLockFile holder(path + u".lock"_s);
+        QVERIFY(!held || holder.tryLock(0));
+        RegistryFileStore registry(path);
+        QElapsedTimer timer;
+        timer.start();
+        QTEST(registry.setValue(Registry::CurrentUser, "a", Registry::TypeString, QByteArray("b", 2)), "result");
+        QCOMPARE_LT(timer.elapsed(), held ? 4000 : 500);
+        QCOMPARE(readFile(path), Sample);
+    }
+
+    // A lock file that still names no holder after the wait was left by a writer that died making it: taken over.
+    void namelessLock()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"registry.reg"_s);
+        QVERIFY(zelvan::test::writeFile(path + u".lock"_s, QByteArray()));
+        RegistryFileStore registry(path);
+        QCOMPARE(registry.setValue(Registry::CurrentUser, "a", Registry::TypeString, QByteArray("b", 2)), Registry::Success);
+        QCOMPARE(readFile(path), "REGEDIT4\n\n[HKEY_CURRENT_USER]\n\"a\"=\"b\"\n");
     }
 };
 

@@ -3,6 +3,7 @@
 #include "support/fakeservices.h"
 #include "support/recordingregistry.h"
 
+#include <QLockFile>
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -108,6 +109,63 @@ private slots:
         QTEST(formats.shortDate, "shortDate");
         QTEST(formats.timeFormat, "time");
     }
+
+    // A Yes whose change does not take says so, naming where the settings are kept, and ends as a refusal does:
+    // after the first setting that reads back otherwise, and before GetVersion is asked.
+    void unsaved_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("locked");
+        QTest::addColumn<bool>("windows");  // a registry that takes no writes, as Windows' may not
+        QTest::addColumn<QByteArrayList>("written");
+        const QByteArray shortDate = settings(u",", u".", u".", u"d.M.yyyy");
+        const QByteArray decimal = settings(u".", u".", u".", u"dd.MM.yyyy");
+        QTest::newRow("file that cannot be read")
+            << shortDate + '\0' << false << false << QByteArrayList{"sDecimal", "sThousand", "sShortDate"};
+        QTest::newRow("file locked") << decimal << true << false << QByteArrayList{"sDecimal"};
+        QTest::newRow("writes not taken") << decimal << false << true << QByteArrayList{"sDecimal"};
+    }
+    void unsaved()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, locked);
+        QFETCH(bool, windows);
+        test::FakeServices fakes;
+        const QString path = fakes.registry->path();
+        QVERIFY(test::writeFile(path, file));
+        QLockFile holder(path + u".lock"_s);
+        QVERIFY(!locked || holder.tryLock(0));
+        fakes.messages.answers = {MsgBox::Yes};
+        if (windows)
+            fakes.registry = std::make_unique<DeafRegistry>(path);
+        else
+            fakes.registry = std::make_unique<test::RecordingRegistry>(path);
+        Program program(fakes.services(), {});
+        QCOMPARE(test::exitCodeOf([&program] { CheckRegionalSettings(program); }), 6);
+        QCOMPARE(fakes.messages.shown.size(), 2);
+        const QString location = windows ? u"HKEY_CURRENT_USER\\Control Panel\\International"_s : path;
+        QCOMPARE(fakes.messages.shown[1].text, u"Bölge ayarları kaydedilemedi: "_s + location);
+        QCOMPARE(fakes.messages.shown[1].style, MsgBox::OkOnly | MsgBox::Critical);
+        QByteArrayList names;
+        for (const auto &write : static_cast<test::RecordingRegistry &>(*fakes.registry).writes)
+            names << write.name;
+        QTEST(names, "written");
+        QCOMPARE(test::readFile(path), file);
+        QCOMPARE(fakes.system.versionCalls, 0);
+    }
+
+private:
+    // Takes no writes and names its keys as the Windows registry does.
+    struct DeafRegistry : test::RecordingRegistry
+    {
+        using test::RecordingRegistry::RecordingRegistry;
+        long setValue(Key, const QByteArray &name, quint32 type, const QByteArray &data) override
+        {
+            writes.append({name, type, data});
+            return Success;
+        }
+        QString keyLocation(const QString &keyPath) const override { return platform::Registry::keyLocation(keyPath); }
+    };
 };
 
 QTEST_GUILESS_MAIN(TestRegionalSettings)

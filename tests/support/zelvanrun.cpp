@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QProcess>
+#include <QStringEncoder>
 
 
 
@@ -54,6 +55,13 @@ void writeRegistry(const QString &path, const QString &body)
                                             "\"sThousand\"=\".\"\n\"sDate\"=\".\"\n\"sShortDate\"=\"dd.MM.yyyy\"\n"
                                             "\"sTimeFormat\"=\"HH:mm:ss\"\n");
     writeFile(path, (body.isEmpty() ? required : body).toUtf8());
+}
+
+QByteArray utf16File(const QString &text, bool bigEndian)
+{
+    QStringEncoder encoder(bigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE,
+                           QStringConverter::Flag::WriteBom);
+    return encoder.encode(text);
 }
 
 ZelvanRun runZelvan(const QStringList &arguments, const QProcessEnvironment &environment, int timeoutMs,

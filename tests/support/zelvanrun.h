@@ -31,6 +31,9 @@ bool writeFile(const QString &path, const QByteArray &bytes);
 // A registry file whose regional settings are the ones the program needs.
 void writeRegistry(const QString &path, const QString &body = QString());
 
+// `text` as Windows' registry editor exports it: UTF-16 after a byte order mark.
+QByteArray utf16File(const QString &text, bool bigEndian = false);
+
 // `childSetup` runs in the child between fork and exec (Unix only), e.g. to set a resource limit.
 ZelvanRun runProgram(const QString &program, const QStringList &arguments,
                      const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
