@@ -64,7 +64,7 @@ private Q_SLOTS:
         manager.setProcessEnvironment(m_environment);
         if (withManager) {
             manager.start(test::binaryPath(u"clipboard-manager-stand-in"_s), {u"manage"_s});
-            QVERIFY(manager.waitForReadyRead(30000));
+            QVERIFY2(manager.waitForReadyRead(30000), manager.readAllStandardError().constData());
             QCOMPARE(manager.readLine(), "ready\n");
         }
         const QString line = u"NRV_DEMO_2026|%1|%2|norvent|Zelvan2026"_s.arg(m_work.filePath(u"demo"_s)).arg(userId);

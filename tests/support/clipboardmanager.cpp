@@ -135,13 +135,27 @@ void serve(const Display &d, const xcb_selection_request_event_t &request, const
     notify(d, request, property);
 }
 
+// A manager that has just ended may still hold the selection for a moment,
+// until the server has taken its connection down: try again for a while.
+bool takeManagerSelection(Display &d)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        xcb_set_selection_owner(d.connection, d.window, d.manager, XCB_CURRENT_TIME);
+        const Reply<xcb_get_selection_owner_reply_t> owner(
+            xcb_get_selection_owner_reply(d.connection, xcb_get_selection_owner(d.connection, d.manager), nullptr));
+        if (owner && owner->owner == d.window)
+            return true;
+        poll(nullptr, 0, 20);
+    }
+    return false;
+}
+
 int manage(Display &d)
 {
-    xcb_set_selection_owner(d.connection, d.window, d.manager, XCB_CURRENT_TIME);
-    const Reply<xcb_get_selection_owner_reply_t> owner(
-        xcb_get_selection_owner_reply(d.connection, xcb_get_selection_owner(d.connection, d.manager), nullptr));
-    if (!owner || owner->owner != d.window)
+    if (!takeManagerSelection(d)) {
+        std::fputs("clipboard-manager-stand-in: CLIPBOARD_MANAGER could not be taken\n", stderr);
         return 1;
+    }
     std::puts("ready");
     std::fflush(stdout);
     std::optional<std::string> saved;
