@@ -9,6 +9,7 @@
 #include "platform/progress.h"
 #include "platform/progressdialog.h"
 #include "platform/qtmessageboxes.h"
+#include "platform/qttranslations.h"
 #include "platform/registry.h"
 #include "platform/systemclipboard.h"
 #include "platform/systemclock.h"
@@ -122,17 +123,13 @@ int main(int argc, char **argv)
     // Not a plain local: ending at once destroys it first (see `exit` below).
     std::optional<QApplication> app(std::in_place, qtArgc, argv);
     describeApplication();
+    platform::installQtTranslations(*app);
 
     std::unique_ptr<platform::MessageBoxes> messages;
     if (options.headless() || qEnvironmentVariable("ZELVAN_MESSAGES") == u"log")
         messages = std::make_unique<platform::LogMessageBoxes>(qEnvironmentVariable("ZELVAN_ANSWERS"));
     else
         messages = std::make_unique<platform::QtMessageBoxes>();
-    std::unique_ptr<platform::Progress> progress;
-    if (options.headless())
-        progress = std::make_unique<platform::TerminalProgress>();
-    else
-        progress = std::make_unique<platform::ProgressDialog>();
     // Declared after the application, so that on the way out of main it hands
     // the last text over before the application is destroyed.
     platform::SystemClipboard clipboard;
@@ -143,6 +140,11 @@ int main(int argc, char **argv)
         clipboard.handOver();
         app.reset();
     });
+    std::unique_ptr<platform::Progress> progress;
+    if (options.headless())
+        progress = std::make_unique<platform::TerminalProgress>();
+    else
+        progress = std::make_unique<platform::ProgressDialog>(&exit);
     platform::SystemClock clock;
     const auto registry = platform::createUserRegistry();
     const auto system = platform::createSystemInfo();

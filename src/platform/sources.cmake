@@ -18,6 +18,8 @@ set(zelvan_platform_sources
     ${CMAKE_CURRENT_LIST_DIR}/progressdialog.h
     ${CMAKE_CURRENT_LIST_DIR}/qtmessageboxes.cpp
     ${CMAKE_CURRENT_LIST_DIR}/qtmessageboxes.h
+    ${CMAKE_CURRENT_LIST_DIR}/qttranslations.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/qttranslations.h
     ${CMAKE_CURRENT_LIST_DIR}/registry.h
     ${CMAKE_CURRENT_LIST_DIR}/replacefile.cpp
     ${CMAKE_CURRENT_LIST_DIR}/replacefile.h

@@ -1,8 +1,11 @@
 #include "platform/progressdialog.h"
+#include "support/fakeservices.h"
 
 #include <QApplication>
 #include <QPointer>
+#include <QProgressBar>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QTest>
 
 using namespace zelvan;
@@ -12,12 +15,22 @@ using namespace Qt::Literals::StringLiterals;
 // The real window, counting its refreshes.
 struct CountingDialog : ProgressDialog
 {
-    int shown = 0;
+    CountingDialog() : ProgressDialog(&exit) {}
     void show(const QString &label, qint64 done, qint64 total) override
     {
         ++shown;
         ProgressDialog::show(label, done, total);
     }
+    // The window, once a refresh has shown it.
+    QProgressDialog *shownDialog(qint64 done)
+    {
+        QTest::qWait(int(Progress::DelayMs) + 100);
+        step(done);
+        return qobject_cast<QProgressDialog *>(QApplication::activeModalWidget());
+    }
+
+    test::ThrowingExit exit;
+    int shown = 0;
 };
 
 class TestProgress : public QObject
@@ -31,15 +44,14 @@ private Q_SLOTS:
         CountingDialog window;
         window.step(1);
         window.start(u"Stok değerleniyor"_s, 300);
-        QTest::qWait(int(Progress::DelayMs) + 100);
-        window.step(120);
-        const QPointer<QProgressDialog> dialog = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget());
+        const QPointer<QProgressDialog> dialog = window.shownDialog(120);
         QCOMPARE(window.shown, 1);
         QVERIFY(dialog);
         QVERIFY(dialog->isVisible());
         QCOMPARE(dialog->maximum(), 300);
         QCOMPARE(dialog->value(), 120);
         QCOMPARE(dialog->labelText(), u"Stok değerleniyor: 120 / 300"_s);
+        QCOMPARE(dialog->findChild<QProgressBar *>()->text(), u"%40"_s);
         for (int i = 121; i <= 200000; ++i)
             window.step(i);
         window.finish();
@@ -48,6 +60,34 @@ private Q_SLOTS:
     }
 
     void textWithoutTotal() { QCOMPARE(Progress::text(u"x"_s, 7, 0), u"x: 7"_s); }
+
+    // Each way of giving up ends the run at the next refresh, with exit code 0, the window gone.
+    void cancel_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("İptal button") << u"button"_s;
+        QTest::newRow("Escape") << u"escape"_s;
+        QTest::newRow("window closed") << u"close"_s;
+    }
+    void cancel()
+    {
+        QFETCH(QString, how);
+        CountingDialog window;
+        window.start(u"Stok değerleniyor"_s, 300);
+        const QPointer<QProgressDialog> dialog = window.shownDialog(1);
+        QVERIFY(dialog);
+        QPushButton *button = dialog->findChild<QPushButton *>();
+        QCOMPARE(button->text(), u"İptal"_s);
+        if (how == u"button")
+            QTest::mouseClick(button, Qt::LeftButton);
+        else if (how == u"escape")
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        else
+            dialog->close();
+        QTest::qWait(int(Progress::RefreshMs) + 50);
+        QCOMPARE(test::exitCodeOf([&] { window.step(2); }), 0);
+        QVERIFY(!dialog);
+    }
 };
 
 QTEST_MAIN(TestProgress)

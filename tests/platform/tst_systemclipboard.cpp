@@ -2,6 +2,7 @@
 #include "platform/progressdialog.h"
 #include "platform/qtmessageboxes.h"
 #include "platform/systemclipboard.h"
+#include "support/fakeservices.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -27,7 +28,8 @@ private Q_SLOTS:
     void nothingReachesTheSystemUntilTheEnd()
     {
         SystemClipboard clipboard;
-        ProgressDialog progress;
+        test::ThrowingExit exit;
+        ProgressDialog progress(&exit);
         progress.start(u"Stok değerleniyor"_s, 3000);
         QTest::qSleep(int(Progress::DelayMs) + 50);
         for (int i = 1; i <= 3000; ++i) {
