@@ -254,7 +254,11 @@ void LoginFrm::buildUserBoxes()
 
     Kullanici_Ayar_Sakla = new QCheckBox(u"Bu Kullanıcıyı Hatırla"_s, KullaniciPnl);
     Kullanici_Ayar_Sakla->setObjectName(u"Kullanici_Ayar_Sakla"_s);
-    Kullanici_Ayar_Sakla->setGeometry(twipsRect(2580, 1470, 1845, 195));
+    // The form's 195 twips fit the old system font only: with today's fonts
+    // the box grows downwards to its whole height, so that nothing is cut off.
+    QRect rememberRect = twipsRect(2580, 1470, 1845, 195);
+    rememberRect.setHeight(qMax(rememberRect.height(), Kullanici_Ayar_Sakla->sizeHint().height()));
+    Kullanici_Ayar_Sakla->setGeometry(rememberRect);
     // The system's window background and window text: the colours of a text
     // area (Base and Text), not those of a dialog's surface.
     Kullanici_Ayar_Sakla->setAutoFillBackground(true);

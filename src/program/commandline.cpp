@@ -12,6 +12,10 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             ++i;
             break;
         }
+        if (arg == u"-h") {
+            result.help = true;
+            continue;
+        }
         if (!arg.startsWith(u"--"))
             break;
 
@@ -54,13 +58,16 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             return result;
     }
     result.launchText = arguments.mid(i).join(u' ');
+    const int toStandardOutput = int(result.json) + int(result.pdfPath == u"-") + int(result.pngPath == u"-");
+    if (toStandardOutput > 1)
+        result.error = QStringLiteral("only one of --json, --pdf -, --png - can write to standard output");
     return result;
 }
 
 QString CommandLine::usage()
 {
     return QStringLiteral("usage: zelvan [--pdf FILE] [--png FILE] [--json] "
-                          "[--stock-one-pass] [--help] [--version] [--] [DATABASE|SERVER|USERID|LOGIN|PASSWORD]");
+                          "[--stock-one-pass] [-h|--help] [--version] [--] [DATABASE|SERVER|USERID|LOGIN|PASSWORD]");
 }
 
 QString CommandLine::helpText()
@@ -75,11 +82,13 @@ QString CommandLine::helpText()
         u"  PASSWORD   SQL login password (\"æ\" for an empty password)\n\n"
         u"Options:\n"
         u"  --pdf FILE         write the page to FILE as PDF instead of showing the viewer\n"
+        u"                     (FILE \"-\": standard output, as for --png)\n"
         u"  --png FILE         write the page to FILE as a PNG image at 150 dots per inch\n"
         u"  --json             write the page's fields and values as JSON on standard output\n"
         u"  --stock-one-pass   value the stock from one query over all items instead of\n"
         u"                     one query per item (the same figures, faster on a large company)\n"
-        u"  --help, --version  this text; the version\n\n"
+        u"  -h, --help         this text\n"
+        u"  --version          the version\n\n"
         u"Exit codes: 0 done, 2 launch parameters, 3 database connection, 4 company settings,\n"
         u"5 report right refused, 6 regional settings refused, 7 too many failed logins,\n"
         u"8 a report query failed, 9 anything else.\n");

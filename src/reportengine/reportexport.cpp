@@ -9,7 +9,15 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <functional>
+
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -21,6 +29,16 @@ namespace {
 // this only sets how finely positions are written.
 constexpr int PdfResolution = 1200;
 
+QString writeStandardOutput(const QByteArray &bytes)
+{
+#ifdef Q_OS_WIN
+    _setmode(_fileno(stdout), _O_BINARY);  // a PDF or PNG must not gain carriage returns
+#endif
+    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()) || std::fflush(stdout) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    return QString();
+}
+
 // The file is made in memory first, so that writing it is one step whose
 // failure has a plain reason; a regular file is then replaced only when
 // everything was written (see replaceFileContents).
@@ -31,11 +49,14 @@ bool writeReplacing(const QString &path, const QString &what, QString *errorText
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QString reason = make(buffer);
+    const bool toStandardOutput = path == StandardOutputPath;
     if (reason.isEmpty())
-        reason = platform::replaceFileContents(path, buffer.data());
+        reason = toStandardOutput ? writeStandardOutput(buffer.data()) : platform::replaceFileContents(path, buffer.data());
     if (reason.isEmpty())
         return true;
-    if (errorText)
+    if (errorText && toStandardOutput)
+        *errorText = u"%1 standart çıktıya yazılamadı: %2"_s.arg(what, reason);
+    else if (errorText)
         *errorText = u"%1 dosyası yazılamadı: %2: %3"_s.arg(what, QDir::toNativeSeparators(path), reason);
     return false;
 }

@@ -8,6 +8,9 @@ namespace zelvan::reportengine {
 
 inline constexpr int PngDpi = 150;
 
+// As a path, "-" writes to standard output, as command-line tools do.
+inline constexpr QStringView StandardOutputPath = u"-";
+
 // Write the page to `path`, replacing the file only once the whole file has
 // been written: a failure leaves the target as it was and no stray file
 // behind, and puts a Turkish message for the user into `errorText`.

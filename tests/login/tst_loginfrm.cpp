@@ -96,6 +96,15 @@ private Q_SLOTS:
         QTEST(QStringList({d.program.vars.ComputerName, d.form->sysus_nm->text(), d.form->DB_Name->text()}).join(u'|'), "fields");
     }
 
+    // The "remember" box shows whole, inside its panel.
+    void rememberBoxWhole()
+    {
+        Dialog d;
+        const QCheckBox *box = d.form->Kullanici_Ayar_Sakla;
+        QCOMPARE_GE(box->height(), box->sizeHint().height());
+        QVERIFY(d.form->KullaniciPnl->rect().contains(box->geometry()));
+    }
+
     // The navigation maps and the tab order; the box with the focus is tinted and its text selected.
     void focusKeysAndGrid()
     {

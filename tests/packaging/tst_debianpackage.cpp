@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -104,6 +105,17 @@ private Q_SLOTS:
         QCOMPARE(QJsonDocument::fromJson(report.out).object().value(u"title"_s).toString(), u"ZELVAN RAPORU"_s);
     }
 
+    // Every option that the program's --help names, "-h" among them.
+    QString helpOptions()
+    {
+        const QString help = QString::fromUtf8(runProgram(installed(u"usr/bin/zelvan"_s), {u"--help"_s}).out);
+        QStringList options;
+        for (const QRegularExpressionMatch &match : QRegularExpression(u"(?<![\\w-])--?[a-z][a-z-]*"_s).globalMatch(help))
+            options.append(match.captured());
+        options.removeDuplicates();
+        return options.join(u' ');
+    }
+
     // Rendered by man without a warning, with the project's version and what each page must document.
     void manualPages()
     {
@@ -113,7 +125,7 @@ private Q_SLOTS:
         environment.insert(u"MANWIDTH"_s, u"200"_s);
         environment.remove(u"MAN_KEEP_FORMATTING"_s);
         const QList<std::pair<QString, QString>> pages{
-            {u"zelvan"_s, u"--pdf --png --json --version ZELVAN_MESSAGES ZELVAN_ANSWERS ZELVAN_REGISTRY XDG_CONFIG_HOME ZELVAN_ODBC_DRIVER "
+            {u"zelvan"_s, helpOptions() + u" ZELVAN_MESSAGES ZELVAN_ANSWERS ZELVAN_REGISTRY XDG_CONFIG_HOME ZELVAN_ODBC_DRIVER "
                           u"ZELVAN_ODBC_OPTIONS registry.reg REGEDIT4 Verkon.exe NRV_DEMO_2026|$HOME/zelvan-demo|1|norvent|Zelvan2026"_s},
             {u"zelvan-demo"_s, u"--items --movements-per-item --seed --tsql zelvan(1)"_s}};
         for (const auto &[page, mentions] : pages) {

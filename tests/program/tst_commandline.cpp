@@ -19,15 +19,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("png");
         QTest::addColumn<bool>("json");
         QTest::addColumn<bool>("stockOnePass");
+        QTest::addColumn<bool>("help");
         QTest::addColumn<QString>("launchText");
-        QTest::newRow("none") << QString() << QString() << QString() << false << false << QString();
-        QTest::newRow("parameters joined by one blank") << u"DB|My  Server|1|u|p"_s << QString() << QString() << false << false
+        QTest::newRow("none") << QString() << QString() << QString() << false << false << false << QString();
+        QTest::newRow("parameters joined by one blank") << u"DB|My  Server|1|u|p"_s << QString() << QString() << false << false << false
                                                         << u"DB|My Server|1|u|p"_s;
         QTest::newRow("every option") << u"--json --pdf a.pdf --png=b.png --stock-one-pass -- DB|S|1|u|p"_s << u"a.pdf"_s << u"b.png"_s
-                                      << true << true << u"DB|S|1|u|p"_s;
-        QTest::newRow("options after --") << u"-- --json --stock-one-pass"_s << QString() << QString() << false << false
+                                      << true << true << false << u"DB|S|1|u|p"_s;
+        QTest::newRow("options after --") << u"-- --json --stock-one-pass"_s << QString() << QString() << false << false << false
                                           << u"--json --stock-one-pass"_s;
-        QTest::newRow("-1 ends the options") << u"-1 --json"_s << QString() << QString() << false << false << u"-1 --json"_s;
+        QTest::newRow("-1 ends the options") << u"-1 --json"_s << QString() << QString() << false << false << false << u"-1 --json"_s;
+        QTest::newRow("-h") << u"-h"_s << QString() << QString() << false << false << true << QString();
+        QTest::newRow("PDF to standard output") << u"--pdf - --png b.png"_s << u"-"_s << u"b.png"_s << false << false << false << QString();
     }
     void accepted()
     {
@@ -38,6 +41,7 @@ private Q_SLOTS:
         QTEST(line.pngPath, "png");
         QTEST(line.json, "json");
         QTEST(line.stockOnePass, "stockOnePass");
+        QTEST(line.help, "help");
         QTEST(line.launchText, "launchText");
     }
 
@@ -48,6 +52,8 @@ private Q_SLOTS:
         QTest::newRow("an option as the file") << u"--pdf --json"_s;
         QTest::newRow("empty file") << u"--png="_s;
         QTest::newRow("a value for a switch") << u"--stock-one-pass=yes"_s;
+        QTest::newRow("JSON and PDF both to standard output") << u"--json --pdf -"_s;
+        QTest::newRow("PDF and PNG both to standard output") << u"--pdf - --png=-"_s;
     }
     void refused()
     {
