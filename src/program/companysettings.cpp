@@ -55,6 +55,9 @@ void readSettings(Program &program, database::Recordset &rs)
     // Blanks trimmed, then rounded down; the only column not rounded to even.
     v.sysfrm_ID = Variant::string(trimmedText(field(u"sysfrm_ID"))).intPart().toInteger();
     v.sysfrm_nm = trimmedText(field(u"sysfrm_nm"));
+    // Read only when there: a row without it is no reason to offer the updater.
+    if (rs.fieldIndex(QStringLiteral("sysfrm_kd")) >= 0)
+        v.sysfrm_kd = trimmedText(field(u"sysfrm_kd"));
     v.Mali_Yil_Baslangic = field(u"Mali_Yil_Baslangic").toDateTime();
     v.Mali_Yil_Bitis = field(u"Mali_Yil_Bitis").toDateTime();
     v.AnaParaVirgul = field(u"AnaParaVirgul").toLong();

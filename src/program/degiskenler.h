@@ -37,6 +37,9 @@ struct Degiskenler
 
     // The company's working settings (row of Defination_DB.dbo.sysfrmlng).
     QString sysfrm_nm;
+    // The company's code: not needed for the report, only to say whose report
+    // it is (titles, file names, JSON). Empty when the row has no such column.
+    QString sysfrm_kd;
     QDateTime Mali_Yil_Baslangic;
     QDateTime Mali_Yil_Bitis;
     qint32 AnaParaVirgul = 0;

@@ -37,6 +37,8 @@ void ReportHost::show(program::Program &program)
             program.end(program::ExitCode::ReportQuery);
         }
         fillPageTexts(*m_report, m_values, program::readWorkstationFormats(program));
+        m_identity = ReportIdentity::of(program.vars, m_values);
+        m_identity.describe(m_report->page());
     }
 
     if (program.options.headless()) {
@@ -44,7 +46,6 @@ void ReportHost::show(program::Program &program)
         return;
     }
     m_viewer = std::make_unique<reportengine::ReportViewer>(m_report->page(), program.services.messages);
-    m_viewer->setWindowTitle(QStringLiteral("ZELVAN RAPORU"));
     QObject::connect(m_viewer.get(), &reportengine::ReportViewer::closed, [] { QCoreApplication::exit(0); });
     // For timing the viewer: the run ends as if the user closed the window once it shows the page.
     if (qEnvironmentVariable("ZELVAN_VIEWER_EXIT_AFTER_SHOW") == u"1")
@@ -64,7 +65,7 @@ void ReportHost::writeOutputs(program::Program &program)
     if (!program.options.pngPath.isEmpty() && !reportengine::writePng(m_report->page(), program.options.pngPath, &error))
         fail(error);
     if (program.options.json) {
-        const QByteArray json = reportJson(*m_report, m_values) + '\n';
+        const QByteArray json = reportJson(*m_report, m_values, m_identity) + '\n';
         if (std::fwrite(json.constData(), 1, size_t(json.size()), stdout) != size_t(json.size()) || std::fflush(stdout) != 0)
             fail(QStringLiteral(u"JSON çıktısı yazılamadı."));
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "report/activereport1.h"
+#include "report/reportidentity.h"
 #include "report/reportvalues.h"
 
 #include <memory>
@@ -38,6 +39,7 @@ private:
 
     std::unique_ptr<ActiveReport1> m_report;
     ReportValues m_values;
+    ReportIdentity m_identity;
     std::shared_ptr<database::Recordset> m_stockList;
     std::unique_ptr<reportengine::ReportViewer> m_viewer;
     bool m_formatted = false;

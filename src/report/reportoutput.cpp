@@ -2,6 +2,7 @@
 
 #include "program/regionalsettings.h"
 #include "report/activereport1.h"
+#include "report/reportidentity.h"
 #include "report/reportvalues.h"
 #include "runtime/err.h"
 #include "runtime/jsontext.h"
@@ -75,7 +76,7 @@ QString plainDecimal(const Variant &value)
     }
 }
 
-QByteArray reportJson(const ActiveReport1 &report, const ReportValues &values)
+QByteArray reportJson(const ActiveReport1 &report, const ReportValues &values, const ReportIdentity &identity)
 {
     using runtime::jsonString;
     QByteArray json = "{\"title\":" + runtime::jsonString(report.page().caption) + ",\"fields\":{";
@@ -90,7 +91,7 @@ QByteArray reportJson(const ActiveReport1 &report, const ReportValues &values)
         json += (first ? "" : ",") + runtime::jsonString(name) + ':' + runtime::jsonString(plainDecimal(values.value(name)));
         first = false;
     }
-    json += "}}";
+    json += '}' + identity.jsonMembers() + '}';
     return json;
 }
 

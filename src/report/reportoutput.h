@@ -14,6 +14,7 @@ class Variant;
 namespace zelvan::report {
 
 class ActiveReport1;
+struct ReportIdentity;
 class ReportValues;
 
 // Puts every field's value on the page as text: amounts through their
@@ -24,10 +25,11 @@ void fillPageTexts(ActiveReport1 &report, const ReportValues &values, const prog
 // A value as plain decimal text: '-' sign, digits, '.' point, no grouping.
 QString plainDecimal(const runtime::Variant &value);
 
-// {"title":"ZELVAN RAPORU","fields":{NAME:TEXT,...},"values":{NAME:DECIMAL,...}}
+// {"title":"ZELVAN RAPORU","fields":{NAME:TEXT,...},"values":{NAME:DECIMAL,...},
+//  "company":{...},"generated":DATETIME}
 // fields: every field of the page in page order, as the page shows it;
 // values: the amount fields as plain decimal text, in JSON strings so that
-// no reader turns them into binary floating point.
-QByteArray reportJson(const ActiveReport1 &report, const ReportValues &values);
+// no reader turns them into binary floating point; then whose report it is.
+QByteArray reportJson(const ActiveReport1 &report, const ReportValues &values, const ReportIdentity &identity);
 
 } // namespace zelvan::report

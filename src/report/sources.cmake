@@ -6,6 +6,8 @@ set(zelvan_report_sources
     ${CMAKE_CURRENT_LIST_DIR}/detailformat.h
     ${CMAKE_CURRENT_LIST_DIR}/reporthost.cpp
     ${CMAKE_CURRENT_LIST_DIR}/reporthost.h
+    ${CMAKE_CURRENT_LIST_DIR}/reportidentity.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/reportidentity.h
     ${CMAKE_CURRENT_LIST_DIR}/reportoutput.cpp
     ${CMAKE_CURRENT_LIST_DIR}/reportoutput.h
     ${CMAKE_CURRENT_LIST_DIR}/reportvalues.cpp

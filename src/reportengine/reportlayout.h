@@ -77,6 +77,18 @@ struct ReportPage
     int viewerHeight = 0;
     QList<ReportSection> sections;  // stacked from the top margin, in this order
 
+    // Whose report it is, said around the page, never on it: the window's,
+    // the print job's and the PDF's title, the PDF's subject, and the file
+    // name (without extension) that save dialogs suggest. Empty: the caption.
+    QString documentTitle;
+    QString documentSubject;
+    QString fileBaseName;
+    QString title() const { return documentTitle.isEmpty() ? caption : documentTitle; }
+    QString suggestedFileName(const QString &extension) const
+    {
+        return (fileBaseName.isEmpty() ? caption : fileBaseName) + u'.' + extension;
+    }
+
     // Fields are addressed by name, letter for letter. setFieldText returns
     // false when the page has no field of that name; fieldText gives "" then.
     bool setFieldText(const QString &name, const QString &text);

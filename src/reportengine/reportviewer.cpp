@@ -28,13 +28,13 @@ ReportViewer::ReportViewer(const ReportPage &page, platform::MessageBoxes *messa
     , m_messages(messages)
     , m_printer(QPrinter::HighResolution)
 {
-    setWindowTitle(m_page.caption);
+    setWindowTitle(m_page.title());
 
     // Our margins are drawn by the page itself: the printer gets the bare paper.
     // Full page after the layout, which would reset it.
     m_printer.setPageLayout(reportPageLayout(m_page));
     m_printer.setFullPage(true);
-    m_printer.setDocName(m_page.caption);
+    m_printer.setDocName(m_page.title());
 
     m_toolBar = new QToolBar(this);
     m_toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -102,7 +102,8 @@ QAction *ReportViewer::addToolAction(const QString &objectName, const QString &t
 void ReportViewer::setPage(const ReportPage &page)
 {
     m_page = page;
-    setWindowTitle(m_page.caption);
+    setWindowTitle(m_page.title());
+    m_printer.setDocName(m_page.title());
     m_preview->updatePreview();
 }
 
@@ -119,7 +120,7 @@ void ReportViewer::print()
 
 void ReportViewer::exportPdf()
 {
-    const QString suggested = QDir::home().filePath(m_page.caption + u".pdf"_s);
+    const QString suggested = QDir::home().filePath(m_page.suggestedFileName(u"pdf"_s));
     QString path = QFileDialog::getSaveFileName(this, u"PDF Olarak Kaydet"_s, suggested,
                                                 u"PDF dosyaları (*.pdf)"_s);
     if (path.isEmpty())

@@ -56,6 +56,9 @@ private Q_SLOTS:
         QCOMPARE(fields.size(), 20);
         QCOMPARE(json[u"values"_s].toObject().size(), 18);
         QVERIFY(fields[u"toplam_Stok_degeri"_s].toString() != u"0,00");  // the demo holds stock
+        QCOMPARE(json[u"company"_s][u"code"_s].toString(), u"DT01"_s);
+        QCOMPARE(QDateTime::fromString(json[u"generated"_s].toString(), Qt::ISODate).date(),
+                 QDate::fromString(fields[u"tarih"_s].toString(), u"dd.MM.yyyy"_s));
     }
 
     // "-" as the file: the whole file on standard output, and no file named "-".

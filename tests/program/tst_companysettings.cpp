@@ -60,15 +60,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("statement");
         QTest::addColumn<int>("id");
         QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("code");
         const QString standard = u"Deneme Ticaret A.Ş."_s;
-        QTest::newRow("standard row") << QString() << 1 << standard;
-        QTest::newRow("id 12.7 rounds down") << setColumn(u"sysfrm_ID"_s, u"12.7"_s, u"FLOAT"_s) << 12 << standard;
-        QTest::newRow("id -1.5 rounds down") << setColumn(u"sysfrm_ID"_s, u"-1.5"_s, u"FLOAT"_s) << -2 << standard;
-        QTest::newRow("name trimmed") << setColumn(u"sysfrm_nm"_s, u"'  Kaya A.Ş.  '"_s) << 1 << u"Kaya A.Ş."_s;
+        QTest::newRow("standard row") << QString() << 1 << standard << u"DT"_s;
+        QTest::newRow("id 12.7 rounds down") << setColumn(u"sysfrm_ID"_s, u"12.7"_s, u"FLOAT"_s) << 12 << standard << u"DT"_s;
+        QTest::newRow("id -1.5 rounds down") << setColumn(u"sysfrm_ID"_s, u"-1.5"_s, u"FLOAT"_s) << -2 << standard << u"DT"_s;
+        QTest::newRow("name trimmed") << setColumn(u"sysfrm_nm"_s, u"'  Kaya A.Ş.  '"_s) << 1 << u"Kaya A.Ş."_s << u"DT"_s;
         QTest::newRow("the first of two rows")
-            << u"INSERT INTO sysfrmlng(sysfrm_ID, sysfrm_nm, sysfrm_dbnm) VALUES (0, 'İkinci', 'FIRMA')"_s << 1 << standard;
-        QTest::newRow("credit limit NULL") << setColumn(u"KrediLimiti"_s, u"NULL"_s) << 1 << standard;
-        QTest::newRow("VAT empty text") << setColumn(u"DefKDV"_s, u"''"_s, u"NVARCHAR(20)"_s) << 1 << standard;
+            << u"INSERT INTO sysfrmlng(sysfrm_ID, sysfrm_nm, sysfrm_dbnm) VALUES (0, 'İkinci', 'FIRMA')"_s << 1 << standard << u"DT"_s;
+        QTest::newRow("credit limit NULL") << setColumn(u"KrediLimiti"_s, u"NULL"_s) << 1 << standard << u"DT"_s;
+        QTest::newRow("VAT empty text") << setColumn(u"DefKDV"_s, u"''"_s, u"NVARCHAR(20)"_s) << 1 << standard << u"DT"_s;
+        QTest::newRow("code trimmed") << setColumn(u"sysfrm_kd"_s, u"' K-01 '"_s) << 1 << standard << u"K-01"_s;
+        // The report needs no code: a row without it is no missing column.
+        QTest::newRow("no code column") << u"ALTER TABLE sysfrmlng DROP COLUMN sysfrm_kd"_s << 1 << standard << QString();
     }
     void loads()
     {
@@ -78,6 +82,7 @@ private Q_SLOTS:
         QCOMPARE(company.fakes.messages.texts(), QStringList());
         QTEST(int(company.program.vars.sysfrm_ID), "id");
         QTEST(company.program.vars.sysfrm_nm, "name");
+        QTEST(company.program.vars.sysfrm_kd, "code");
         QCOMPARE(company.program.vars.Mali_Yil_Bitis.date(), QDate(2026, 12, 31));
     }
 

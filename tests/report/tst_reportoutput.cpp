@@ -1,5 +1,7 @@
+#include "program/degiskenler.h"
 #include "program/regionalsettings.h"
 #include "report/activereport1.h"
+#include "report/reportidentity.h"
 #include "report/reportoutput.h"
 #include "report/reportvalues.h"
 #include "support/fakedatabase.h"
@@ -58,8 +60,12 @@ private Q_SLOTS:
         }
         ActiveReport1 report;
         fillPageTexts(report, values, {u","_s, u"."_s, u"dd.MM.yyyy"_s, u"HH:mm:ss"_s});
-        QCOMPARE(QString::fromUtf8(reportJson(report, values)), u"{\"title\":\"ZELVAN RAPORU\",\"fields\":{"_s + fields
-                     + u"\"tarih\":\"05.12.2026\",\"saat\":\"21:05:09\"},\"values\":{"_s + plain.chopped(1) + u"}}"_s);
+        program::Degiskenler vars;
+        vars.sysfrm_kd = u"DT"_s;
+        const ReportIdentity identity = ReportIdentity::of(vars, values);
+        QCOMPARE(QString::fromUtf8(reportJson(report, values, identity)), u"{\"title\":\"ZELVAN RAPORU\",\"fields\":{"_s + fields
+                     + u"\"tarih\":\"05.12.2026\",\"saat\":\"21:05:09\"},\"values\":{"_s + plain.chopped(1) + u'}'
+                     + QString::fromUtf8(identity.jsonMembers()) + u'}');
 
         fillPageTexts(report, values, {u"."_s, u","_s, u"d/M/yy"_s, u"h:mm:ss tt"_s});
         QCOMPARE(report.page().fieldText(u"tarih"_s), u"5/12/26"_s);

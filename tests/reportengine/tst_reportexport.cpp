@@ -20,6 +20,24 @@ class TestReportExport : public QObject
     const ReportPage m_page = filledReportPage(u"-1.234.567,89"_s);
 
 private slots:
+    // Whose report it is, in the document's information; the page's text is the same.
+    void documentInformation()
+    {
+        if (!popplerAvailable())
+            QSKIP("poppler-utils (pdfinfo, pdftotext, pdffonts) are not installed");
+        ReportPage page = m_page;
+        page.documentTitle = u"ZELVAN RAPORU - Demo Ticaret A.Ş. (DT01)"_s;
+        page.documentSubject = u"Veritabanı: NRV_DEMO_2026, 06.12.2026 09:05:00 (parantez) \\"_s;
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(u"rapor.pdf"_s);
+        QVERIFY(writePdf(page, pdf));
+        QCOMPARE(pdfInfoValue(pdf, u"Title"_s), page.documentTitle);
+        QCOMPARE(pdfInfoValue(pdf, u"Subject"_s), page.documentSubject);
+        const QString plain = dir.filePath(u"plain.pdf"_s);
+        QVERIFY(writePdf(m_page, plain));
+        QCOMPARE(runPoppler(u"pdftotext"_s, {pdf, u"-"_s}), runPoppler(u"pdftotext"_s, {plain, u"-"_s}));
+    }
+
     // Read back: one letter-size page, fonts embedded, every text selectable letter for letter, margins drawn.
     void pdfReadsBack()
     {
@@ -30,6 +48,7 @@ private slots:
         QVERIFY(writePdf(m_page, pdf));
         QCOMPARE(pdfInfoValue(pdf, u"Pages"_s), u"1"_s);
         QCOMPARE(pdfInfoValue(pdf, u"Title"_s), u"ZELVAN RAPORU"_s);
+        QCOMPARE(pdfInfoValue(pdf, u"Subject"_s), QString());
         QCOMPARE(pdfInfoValue(pdf, u"Page size"_s).left(13), u"612 x 792 pts"_s);
         // Each font line: name, type, encoding, then emb, sub, uni, object and ID.
         QVERIFY(QRegularExpression(u"^(\\S*Narrow\\S* .* yes +(yes|no) +(yes|no) +\\d+ +\\d+\\n)+$"_s)

@@ -26,8 +26,11 @@ private slots:
     {
         QTemporaryDir dir;
         RecordingMessageBoxes messages;
-        ReportViewer viewer(filledReportPage(u"0,00"_s), &messages);
-        QCOMPARE(viewer.windowTitle(), u"ZELVAN RAPORU"_s);
+        ReportPage page = filledReportPage(u"0,00"_s);
+        page.documentTitle = u"ZELVAN RAPORU - Demo Ticaret A.Ş. (DT01)"_s;
+        ReportViewer viewer(page, &messages);
+        QCOMPARE(viewer.windowTitle(), page.documentTitle);
+        QCOMPARE(viewer.printer()->docName(), page.documentTitle);
         QCOMPARE(viewer.findChild<QToolBar *>()->toolTip(), u"Zelvan "_s + QStringLiteral(ZELVAN_VERSION));
         QCOMPARE(viewer.size(), QSize(qRound(15240 * viewer.logicalDpiX() / 1440.0), qRound(11010 * viewer.logicalDpiY() / 1440.0)));
         int closed = 0;
