@@ -56,7 +56,8 @@ private Q_SLOTS:
     void contentsAndControlFields()
     {
         QStringList files, expected{u"usr/bin/zelvan"_s, u"usr/bin/zelvan-demo"_s, u"usr/share/applications/zelvan.desktop"_s,
-                                    u"usr/share/man/man1/zelvan-demo.1.gz"_s, u"usr/share/man/man1/zelvan.1.gz"_s};
+                                    u"usr/share/man/man1/zelvan-demo.1.gz"_s, u"usr/share/man/man1/zelvan.1.gz"_s,
+                                    u"usr/share/doc/zelvan/copyright"_s};
         for (QDirIterator it(m_root.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
             files.append(m_root.relativeFilePath(it.next()));
         // Each icon size repeats each pixel of the login dialog's 32 x 32 drawing.
@@ -86,6 +87,8 @@ private Q_SLOTS:
             needed.append(QString::fromUtf8(runProgram(u"dpkg-query"_s, {u"-S"_s, u"*/qt6/plugins/platforms/"_s + plugin}).out).section(u':', 0, 0));
         for (const QString &package : needed)
             QVERIFY2(depends.contains(package), qPrintable(package + u" not in "_s + depends.join(u", "_s)));
+        QCOMPARE(controlField(u"Recommends"_s), u"qt6-translations-l10n"_s);
+        QVERIFY(test::readFile(installed(u"usr/share/doc/zelvan/copyright"_s)).contains("License: GPL-3.0-or-later"));
     }
 
     // The installed zelvan-demo writes the instance and the installed zelvan reports on it, with
