@@ -34,7 +34,12 @@ public:
     const ReportValues &values() const { return m_values; }
     reportengine::ReportViewer *viewer() const { return m_viewer.get(); }
 
+    // The figures computed again on the same connection, shown in the open
+    // viewer (F5). A failed query shows its messages; the figures shown stay.
+    void refresh(program::Program &program);
+
 private:
+    void format(program::Program &program, ReportValues &values);
     void writeOutputs(program::Program &program);
 
     std::unique_ptr<ActiveReport1> m_report;

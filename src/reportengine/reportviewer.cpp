@@ -1,8 +1,10 @@
 #include "reportengine/reportviewer.h"
 
 #include "platform/messageboxes.h"
+#include "reportengine/paperfit.h"
 #include "reportengine/reportexport.h"
 #include "reportengine/reportpainter.h"
+#include "reportengine/viewersettings.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -11,12 +13,15 @@
 #include <QFileInfo>
 #include <QGraphicsView>
 #include <QIcon>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
+#include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -36,31 +41,18 @@ ReportViewer::ReportViewer(const ReportPage &page, platform::MessageBoxes *messa
     m_printer.setFullPage(true);
     m_printer.setDocName(m_page.title());
 
-    m_toolBar = new QToolBar(this);
-    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    // The version, for whoever looks for it; the title stays the report's.
-    m_toolBar->setToolTip(QStringLiteral("Zelvan " ZELVAN_VERSION));
     m_preview = new QPrintPreviewWidget(&m_printer, this);
     connect(m_preview, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter *printer) {
         QPainter painter(printer);
+        // On paper other than the page's own (A4 in Turkish offices), scaled down
+        // evenly where it does not fit; never cropped.
+        const QRectF paper = printer->pageLayout().fullRectPoints();
+        const qreal scale = paperFitScale(QSizeF(m_page.pageWidth, m_page.pageHeight) / 20.0, paper.size());
+        painter.scale(scale, scale);
         paintPage(painter, m_page);
     });
-
-    // Lambdas: triggered(bool) would otherwise land in zoomIn's factor argument.
-    connect(addToolAction(u"zoomIn"_s, u"Yakınlaştır"_s, u"zoom-in"_s, QKeySequence::ZoomIn),
-            &QAction::triggered, m_preview, [this] { m_preview->zoomIn(); });
-    connect(addToolAction(u"zoomOut"_s, u"Uzaklaştır"_s, u"zoom-out"_s, QKeySequence::ZoomOut),
-            &QAction::triggered, m_preview, [this] { m_preview->zoomOut(); });
-    connect(addToolAction(u"fitWidth"_s, u"Sayfa Genişliği"_s, u"zoom-fit-width"_s, QKeySequence()),
-            &QAction::triggered, m_preview, &QPrintPreviewWidget::fitToWidth);
-    connect(addToolAction(u"fitPage"_s, u"Tüm Sayfa"_s, u"zoom-fit-best"_s, QKeySequence()),
-            &QAction::triggered, m_preview, &QPrintPreviewWidget::fitInView);
-    m_toolBar->addSeparator();
-    connect(addToolAction(u"print"_s, u"Yazdır..."_s, u"document-print"_s, QKeySequence::Print),
-            &QAction::triggered, this, &ReportViewer::print);
-    connect(addToolAction(u"exportPdf"_s, u"PDF Olarak Kaydet..."_s, u"document-save-as"_s,
-                          QKeySequence::Save),
-            &QAction::triggered, this, &ReportViewer::exportPdf);
+    buildToolBar();
+    addCloseKeys();
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -70,7 +62,8 @@ ReportViewer::ReportViewer(const ReportPage &page, platform::MessageBoxes *messa
 
     m_preview->fitToWidth();
 
-    // The preview draws its pages in a graphics view: its first paint is the page on screen.
+    // The preview draws its pages in a graphics view: its first paint is the page
+    // on screen; Ctrl with the wheel over it zooms.
     if (auto *view = m_preview->findChild<QGraphicsView *>()) {
         m_pageArea = view->viewport();
         m_pageArea->installEventFilter(this);
@@ -88,15 +81,98 @@ ReportViewer::~ReportViewer()
     delete m_preview;
 }
 
-QAction *ReportViewer::addToolAction(const QString &objectName, const QString &text,
-                                     const QString &iconName, const QKeySequence &shortcut)
+void ReportViewer::buildToolBar()
 {
-    QAction *action = m_toolBar->addAction(QIcon::fromTheme(iconName), text);
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    // The version, for whoever looks for it; the title stays the report's.
+    m_toolBar->setToolTip(QStringLiteral("Zelvan " ZELVAN_VERSION));
+    // Lambdas: triggered(bool) would otherwise land in zoomIn's factor argument.
+    connect(addToolAction(u"zoomIn"_s, u"Yakınlaştır"_s, u"zoom-in"_s, QStyle::SP_ArrowUp, QKeySequence::ZoomIn),
+            &QAction::triggered, this, [this] { zoomBy(1); });
+    connect(addToolAction(u"zoomOut"_s, u"Uzaklaştır"_s, u"zoom-out"_s, QStyle::SP_ArrowDown, QKeySequence::ZoomOut),
+            &QAction::triggered, this, [this] { zoomBy(-1); });
+    m_zoomLabel = new QLabel(m_toolBar);
+    m_zoomLabel->setObjectName(u"zoomLabel"_s);
+    m_zoomLabel->setToolTip(u"Yakınlık"_s);
+    m_zoomLabel->setMinimumWidth(m_zoomLabel->fontMetrics().horizontalAdvance(u"%1000"_s) + 8);
+    m_zoomLabel->setAlignment(Qt::AlignCenter);
+    m_toolBar->addWidget(m_zoomLabel);
+    connect(addToolAction(u"fitWidth"_s, u"Sayfa Genişliği"_s, u"zoom-fit-width"_s, QStyle::SP_ToolBarHorizontalExtensionButton,
+                          QKeySequence()),
+            &QAction::triggered, this, [this] { m_preview->fitToWidth(); showZoom(); });
+    connect(addToolAction(u"fitPage"_s, u"Tüm Sayfa"_s, u"zoom-fit-best"_s, QStyle::SP_TitleBarMaxButton, QKeySequence()),
+            &QAction::triggered, this, [this] { m_preview->fitInView(); showZoom(); });
+    m_toolBar->addSeparator();
+    connect(addToolAction(u"refresh"_s, u"Yenile"_s, u"view-refresh"_s, QStyle::SP_BrowserReload, QKeySequence::Refresh),
+            &QAction::triggered, this, &ReportViewer::refreshRequested);
+    connect(addToolAction(u"print"_s, u"Yazdır..."_s, u"document-print"_s, QStyle::SP_FileIcon, QKeySequence::Print),
+            &QAction::triggered, this, &ReportViewer::print);
+    connect(addToolAction(u"exportPdf"_s, u"PDF Olarak Kaydet..."_s, u"document-save-as"_s, QStyle::SP_DialogSaveButton,
+                          QKeySequence::Save),
+            &QAction::triggered, this, &ReportViewer::exportPdf);
+}
+
+// Escape, Ctrl+W and Ctrl+Q close the window as its close box does (Ctrl+Q
+// by hand: Windows has no standard key for leaving a program).
+void ReportViewer::addCloseKeys()
+{
+    auto *closeAction = new QAction(u"Kapat"_s, this);
+    closeAction->setObjectName(u"close"_s);
+    closeAction->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::CTRL | Qt::Key_Q)});
+    closeAction->setShortcutContext(Qt::WindowShortcut);
+    connect(closeAction, &QAction::triggered, this, &QWidget::close);
+    addAction(closeAction);
+}
+
+QAction *ReportViewer::addToolAction(const QString &objectName, const QString &text, const QString &iconName, int fallbackIcon,
+                                     const QKeySequence &shortcut)
+{
+    // The desktop's icon theme where there is one (Linux), else the style's own pictures (Windows).
+    const QIcon icon = QIcon::fromTheme(iconName, style()->standardIcon(QStyle::StandardPixmap(fallbackIcon)));
+    QAction *action = m_toolBar->addAction(icon, text);
     action->setObjectName(objectName);
     action->setToolTip(text);
-    if (!shortcut.isEmpty())
+    if (!shortcut.isEmpty()) {
         action->setShortcut(shortcut);
+        action->setToolTip(text + u" ("_s + shortcut.toString(QKeySequence::NativeText) + u')');
+    }
     return action;
+}
+
+void ReportViewer::zoomBy(int steps)
+{
+    for (; steps > 0; --steps)
+        m_preview->zoomIn();
+    for (; steps < 0; ++steps)
+        m_preview->zoomOut();
+    showZoom();
+}
+
+QString ReportViewer::zoomText() const
+{
+    // The percent sign before the number, as Turkish writes it.
+    return u"%"_s + QString::number(qRound(m_preview->zoomFactor() * 100));
+}
+
+void ReportViewer::showZoom()
+{
+    m_zoomLabel->setText(zoomText());
+}
+
+void ReportViewer::rememberIn(platform::Registry *registry)
+{
+    m_registry = registry;
+    if (!registry)
+        return;
+    const ViewerSettings settings = ViewerSettings::read(*registry);
+    if (settings.windowSize.isValid())
+        resize(settings.windowSize);
+    if (settings.zoomPercent > 0) {
+        m_preview->setZoomMode(QPrintPreviewWidget::CustomZoom);
+        m_preview->setZoomFactor(settings.zoomPercent / 100.0);
+    }
+    showZoom();
 }
 
 void ReportViewer::setPage(const ReportPage &page)
@@ -149,9 +225,24 @@ void ReportViewer::showError(const QString &text)
 
 bool ReportViewer::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_pageArea && event->type() == QEvent::Paint && !m_pageShown) {
-        m_pageShown = true;
-        QMetaObject::invokeMethod(this, &ReportViewer::pageShown, Qt::QueuedConnection);
+    if (watched != m_pageArea)
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::Wheel) {
+        const auto *wheel = static_cast<QWheelEvent *>(event);
+        if (wheel->modifiers() & Qt::ControlModifier) {
+            // One step per notch; a touchpad's small deltas add up to nothing.
+            zoomBy(wheel->angleDelta().y() / QWheelEvent::DefaultDeltasPerStep);
+            return true;
+        }
+    }
+    if (event->type() == QEvent::Paint) {
+        // Fitted zooms change with the window: the shown percentage follows.
+        if (m_zoomLabel->text() != zoomText())
+            QMetaObject::invokeMethod(this, &ReportViewer::showZoom, Qt::QueuedConnection);
+        if (!m_pageShown) {
+            m_pageShown = true;
+            QMetaObject::invokeMethod(this, &ReportViewer::pageShown, Qt::QueuedConnection);
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -159,8 +250,16 @@ bool ReportViewer::eventFilter(QObject *watched, QEvent *event)
 void ReportViewer::closeEvent(QCloseEvent *event)
 {
     QWidget::closeEvent(event);
-    if (event->isAccepted())
-        emit closed();
+    if (!event->isAccepted())
+        return;
+    if (m_registry) {
+        ViewerSettings settings;
+        settings.windowSize = size();
+        if (m_preview->zoomMode() == QPrintPreviewWidget::CustomZoom)
+            settings.zoomPercent = qRound(m_preview->zoomFactor() * 100);
+        settings.write(*m_registry);
+    }
+    emit closed();
 }
 
 } // namespace zelvan::reportengine

@@ -1,9 +1,14 @@
+#include "platform/registryfilestore.h"
 #include "reportengine/reportviewer.h"
 #include "support/fakeservices.h"
 #include "support/popplertools.h"
 #include "support/reportpages.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QGraphicsView>
+#include <QLabel>
+#include <QWheelEvent>
 #include <QPrintPreviewWidget>
 #include <QSignalSpy>
 #include <QTest>
@@ -79,6 +84,107 @@ private slots:
         viewer.preview()->print();
         QVERIFY(std::ranges::any_of(pdfWords(dir.filePath(u"yazici.pdf"_s)),
                                     [](const auto &w) { return w.text == u"ZELVAN" && qRound(w.box.left() * 20) == 500 + 4320; }));
+    }
+
+    // Each key closes the window as its close box does.
+    void closeKeys_data()
+    {
+        QTest::addColumn<QKeyCombination>("key");
+        QTest::newRow("Escape") << QKeyCombination(Qt::Key_Escape);
+        QTest::newRow("Ctrl+W") << QKeyCombination(Qt::CTRL | Qt::Key_W);
+        QTest::newRow("Ctrl+Q") << QKeyCombination(Qt::CTRL | Qt::Key_Q);
+    }
+    void closeKeys()
+    {
+        QFETCH(QKeyCombination, key);
+        ReportViewer viewer(filledReportPage(u"0,00"_s));
+        QSignalSpy closed(&viewer, &ReportViewer::closed);
+        viewer.show();
+        QVERIFY(QTest::qWaitForWindowActive(&viewer));
+        QTest::keyClick(viewer.preview()->findChild<QGraphicsView *>()->viewport(), key.key(), key.keyboardModifiers());
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(!viewer.isVisible());
+    }
+
+    // Ctrl and the wheel zoom by a step per notch; the wheel alone scrolls. The tool bar shows the zoom the
+    // Turkish way; tool tips name the keys; F5 asks for the figures again.
+    void wheelZoomTipsAndRefresh()
+    {
+        ReportViewer viewer(filledReportPage(u"0,00"_s));
+        QSignalSpy refresh(&viewer, &ReportViewer::refreshRequested);
+        viewer.show();
+        QVERIFY(QTest::qWaitForWindowActive(&viewer));
+        QWidget *pageArea = viewer.preview()->findChild<QGraphicsView *>()->viewport();
+        const auto wheel = [pageArea](int notches, Qt::KeyboardModifiers modifiers) {
+            const QPointF at = pageArea->rect().center();
+            QWheelEvent event(at, pageArea->mapToGlobal(at), QPoint(), QPoint(0, notches * QWheelEvent::DefaultDeltasPerStep),
+                              Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(pageArea, &event);
+        };
+        const qreal fitted = viewer.preview()->zoomFactor();
+        wheel(1, Qt::NoModifier);
+        QCOMPARE(viewer.preview()->zoomFactor(), fitted);
+        wheel(2, Qt::ControlModifier);
+        QCOMPARE_GT(viewer.preview()->zoomFactor(), fitted);
+        const QLabel *zoom = viewer.findChild<QLabel *>(u"zoomLabel"_s);
+        QCOMPARE(zoom->text(), u"%"_s + QString::number(qRound(viewer.preview()->zoomFactor() * 100)));
+        wheel(-2, Qt::ControlModifier);
+        QCOMPARE(viewer.preview()->zoomFactor(), fitted);
+        QCOMPARE(viewer.findChild<QAction *>(u"zoomIn"_s)->toolTip(),
+                 u"Yakınlaştır (%1)"_s.arg(QKeySequence(QKeySequence::ZoomIn).toString(QKeySequence::NativeText)));
+        QVERIFY(!viewer.findChild<QAction *>(u"print"_s)->icon().isNull());
+        QTest::keyClick(pageArea, Qt::Key_F5);
+        QCOMPARE(refresh.count(), 1);
+    }
+
+    // The size and a zoom of the user's own are there again in the next viewer; a fitted zoom stays fitted.
+    void rememberedSizeAndZoom()
+    {
+        QTemporaryDir dir;
+        platform::RegistryFileStore registry(dir.filePath(u"registry.reg"_s));
+        {
+            ReportViewer first(filledReportPage(u"0,00"_s));
+            first.rememberIn(&registry);
+            first.show();
+            first.resize(700, 520);
+            first.findChild<QAction *>(u"zoomIn"_s)->trigger();
+            QVERIFY(first.close());
+        }
+        ReportViewer second(filledReportPage(u"0,00"_s));
+        second.rememberIn(&registry);
+        QCOMPARE(second.size(), QSize(700, 520));
+        QCOMPARE(second.preview()->zoomMode(), QPrintPreviewWidget::CustomZoom);
+        const QString zoom = second.zoomText();
+        second.findChild<QAction *>(u"fitWidth"_s)->trigger();
+        QVERIFY(second.close());
+        ReportViewer third(filledReportPage(u"0,00"_s));
+        third.rememberIn(&registry);
+        QCOMPARE(third.preview()->zoomMode(), QPrintPreviewWidget::FitToWidth);
+        QVERIFY(zoom != u"%0"_s);
+    }
+
+    // On A4 the letter-size page is scaled down evenly by the width: nothing is cut off.
+    void printedOnA4()
+    {
+        if (!popplerAvailable())
+            QSKIP("poppler-utils (pdfinfo, pdftotext, pdffonts) are not installed");
+        QTemporaryDir dir;
+        ReportViewer viewer(filledReportPage(u"-1.234.567,89"_s));
+        const QString pdf = dir.filePath(u"a4.pdf"_s);
+        viewer.printer()->setPageSize(QPageSize(QPageSize::A4));
+        viewer.printer()->setOutputFileName(pdf);
+        viewer.preview()->print();
+        QCOMPARE(pdfInfoValue(pdf, u"Page size"_s), u"595 x 842 pts (A4)"_s);
+        const auto words = pdfWords(pdf);
+        QVERIFY(!words.isEmpty());
+        const double right = std::ranges::max(words, {}, [](const auto &w) { return w.box.right(); }).box.right();
+        const double left = std::ranges::min(words, {}, [](const auto &w) { return w.box.left(); }).box.left();
+        QCOMPARE_LE(right, 595.0);
+        // The title starts where the page puts it (25 + 216 pt), scaled by 595 / 612.
+        const auto title = std::ranges::find_if(words, [](const auto &w) { return w.text == u"ZELVAN"; });
+        QVERIFY(title != words.end());
+        QCOMPARE_LT(qAbs(title->box.left() - (500 + 4320) / 20.0 * 595 / 612), 0.1);
+        QCOMPARE_GE(left, 0.0);
     }
 
     // The page on screen is announced once, after its first painting, however often it is painted again.
