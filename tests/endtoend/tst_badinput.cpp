@@ -3,7 +3,6 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLockFile>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -34,7 +33,6 @@ struct BadInput
     bool settingsWritten = false;   // the registry file then holds the settings; else it stays as it was
     QByteArray registryBytes;       // the registry file's bytes, in place of `registry`
     QByteArray registryAfter;       // the whole registry file after the run, in place of `settingsWritten`
-    bool registryLocked = false;    // another live process holds the registry file's lock
 };
 
 } // namespace
@@ -118,12 +116,6 @@ private Q_SLOTS:
                                              .messages = {question}, .fields = {{u"Kasa_bakiyeleri_toplamı"_s, u"1.238.591,98"_s}},
                                              .registryBytes = test::utf16File(windows.arg(u"d.M.yyyy")),
                                              .registryAfter = test::utf16File(windows.arg(u"dd.MM.yyyy"))});
-        const QString unsaved = u"critical|Bölge ayarları kaydedilemedi: *registry.reg"_s;
-        add("registry file that cannot be read, answered Yes",
-            {.answers = u"yes"_s, .exitCode = 6, .messages = {question, unsaved}, .registryBytes = shortDateDiffers.toUtf8() + '\0'});
-        add("registry file locked, answered Yes",
-            {.registry = QString(shortDateDiffers).replace(u"\"sDecimal\"=\",\""_s, u"\"sDecimal\"=\".\""_s), .answers = u"yes"_s,
-             .exitCode = 6, .messages = {question, unsaved}, .registryLocked = true});
     }
 
     void sweep()
@@ -145,8 +137,6 @@ private Q_SLOTS:
             test::writeRegistry(registry, input.registry);
         if (!input.registryBytes.isEmpty())
             QVERIFY(test::writeFile(registry, input.registryBytes));
-        QLockFile holder(registry + u".lock"_s);
-        QVERIFY(!input.registryLocked || holder.tryLock(0));
         const QByteArray settings = test::readFile(registry);
         QProcessEnvironment environment = test::runEnvironment(registry);
         environment.insert(u"ZELVAN_ANSWERS"_s, input.answers);

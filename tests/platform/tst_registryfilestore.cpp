@@ -150,20 +150,6 @@ private slots:
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{u"registry.reg"_s});
     }
 
-    // A Windows export is read and rewritten as it was, but for the value (the forms: tst_registryexport).
-    void windowsExport()
-    {
-        const QString path = m_dir.filePath(u"windows.reg"_s);
-        const QString windows = u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\DEF_NORVENT]\r\n\"DEF_KUL\"=\"%1\"\r\n"
-                                u"\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n\"kept\"=dword:00000001\r\n"_s;
-        QVERIFY(zelvan::test::writeFile(path, zelvan::test::utf16File(windows.arg(u"Şükrü"))));
-        RegistryFileStore registry(path);
-        Registry::Key key = 0;
-        QCOMPARE(registry.openKey(Registry::CurrentUser, "DEF_NORVENT", &key), Registry::Success);
-        QCOMPARE(registry.setValue(key, "DEF_KUL", Registry::TypeString, runtime::toCp1254(u"Ayşe") + '\0'), Registry::Success);
-        QCOMPARE(readFile(path), zelvan::test::utf16File(windows.arg(u"Ayşe")));
-    }
-
     // A file that cannot be read (which ones: tst_registryexport) is still read as far as it can be, but never
     // rewritten: every change fails and leaves it, and nothing beside it.
     void unreadableFile()

@@ -93,24 +93,6 @@ private slots:
         }
     }
 
-    // What real data holds and the report must cope with, in both companies: every status of both kinds of paper;
-    // balances of both signs and NULL, a bank placeholder row; a sale entered before its day's receipt (only
-    // ORDER BY Tarih, Cikis reads the receipt first); the movements' index.
-    void dataShape()
-    {
-        const QString statuses = u"(SELECT group_concat(Durum) = 'Bankada Tahsilde,Bankada Teminatta,Ciro Edildi,Karşılıksız,%2,"
-                                 u"Portföyde,Tahsil Edildi,İade Edildi' FROM (SELECT DISTINCT Durum FROM %1 ORDER BY Durum))"_s;
-        const QString sql = u"SELECT "_s + statuses.arg(u"CEKKART"_s, u"Kendi Çekimiz"_s) + u", "_s
-            + statuses.arg(u"SENETKART"_s, u"Kendi Senedimiz"_s)
-            + u", (SELECT sum(Bakiye > 0) > 0 AND sum(Bakiye < 0) > 0 AND sum(Bakiye IS NULL) > 0 FROM CB) AND (SELECT "
-              u"sum(Hesap_ID = 0 AND Bakiye > 0) = 1 FROM BB), (SELECT count(*) > 0 FROM STOKHAREKET s JOIN STOKHAREKET r ON "
-              u"r.Stok_ID = s.Stok_ID AND r.Tarih = s.Tarih AND r.StokHareket_ID > s.StokHareket_ID WHERE s.Cikis > 0 AND r.Cikis = 0), "
-              u"(SELECT count(*) = 1 FROM pragma_index_list('STOKHAREKET') il WHERE (SELECT group_concat(name) FROM "
-              u"(SELECT name FROM pragma_index_info(il.name) ORDER BY seqno)) = 'Stok_ID,Tarih,Cikis')"_s;
-        for (const QString &database : {u"NRV_DEMO_2026.sqlite"_s, u"NRV_ORNEK_2026.sqlite"_s})
-            QCOMPARE(query(file(database), sql), QStringList{u"1|1|1|1|1"_s});
-    }
-
     // Usage errors write nothing; a database name taken by a directory can't be written.
     void badArgumentsAndWriteFailure()
     {
