@@ -78,11 +78,13 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("computerName");
         QTest::addColumn<QStringList>("remembered");  // DEF_KUL, DEF_SRVR; none when empty
-        QTest::addColumn<QString>("fields");  // the computer name, the user, the server
-        QTest::newRow("remembered, trimmed") << "PC"_ba << QStringList{u" ayşe "_s, u" SRV\\A "_s} << u"PC|ayşe|SRV\\A"_s;
-        QTest::newRow("empty server remembered") << "PC"_ba << QStringList{u"ali"_s, u""_s} << u"PC|ali|PC"_s;
-        QTest::newRow("Turkish name, trailing blank") << "\xDD\xDE\xD0  "_ba << QStringList() << u"İŞĞ  |norvent|İŞĞ"_s;
-        QTest::newRow("no name") << QByteArray() << QStringList() << u"|norvent|"_s;
+        QTest::addColumn<QString>("computer");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("server");
+        QTest::newRow("remembered, trimmed") << "PC"_ba << QStringList{u" ayşe "_s, u" SRV\\A "_s} << u"PC"_s << u"ayşe"_s << u"SRV\\A"_s;
+        QTest::newRow("empty server remembered") << "PC"_ba << QStringList{u"ali"_s, u""_s} << u"PC"_s << u"ali"_s << u"PC"_s;
+        QTest::newRow("Turkish name, trailing blank") << "\xDD\xDE\xD0  "_ba << QStringList() << u"İŞĞ  "_s << u"norvent"_s << u"İŞĞ"_s;
+        QTest::newRow("no name") << QByteArray() << QStringList() << QString() << u"norvent"_s << QString();
     }
     void defaults()
     {
@@ -93,7 +95,9 @@ private Q_SLOTS:
         for (int i = 0; i < remembered.size(); ++i)
             program::RegWriteString(d.program, platform::Registry::CurrentUser, u"DEF_NORVENT"_s, i ? u"DEF_SRVR"_s : u"DEF_KUL"_s, remembered[i]);
         d.form->Form_Load();
-        QTEST(QStringList({d.program.vars.ComputerName, d.form->sysus_nm->text(), d.form->DB_Name->text()}).join(u'|'), "fields");
+        QTEST(d.program.vars.ComputerName, "computer");
+        QTEST(d.form->sysus_nm->text(), "user");
+        QTEST(d.form->DB_Name->text(), "server");
     }
 
     // The "remember" box shows whole, inside its panel.
@@ -147,12 +151,19 @@ private Q_SLOTS:
         QTest::mouseClick(f.TamamBtn, Qt::LeftButton);
         QTableView *grid = f.TDBG1;
         const QAbstractItemModel *model = grid->model();
-        QStringList cells;  // visible columns marked *
-        for (int i = 0; i < model->rowCount() * model->columnCount(); ++i)
-            cells.append(model->index(i / model->columnCount(), i % model->columnCount()).data().toString()
-                         + (grid->isColumnHidden(i % model->columnCount()) ? u""_s : u"*"_s));
-        QCOMPARE(cells.join(u'|'), u"Beşinci Ltd.*|BL*| FIRMA |5|01.01.2026||Üçüncü*|UC*|YOKDB|3|||"
-                                   u"Deneme Ticaret A.Ş.*|DT*|FIRMA|1|01.01.2026|31.12.2026"_s);
+        QList<QStringList> rows;
+        for (int row = 0; row < model->rowCount(); ++row) {
+            rows.append(QStringList());
+            for (int column = 0; column < model->columnCount(); ++column)
+                rows.last().append(model->index(row, column).data().toString());
+        }
+        QCOMPARE(rows, (QList<QStringList>{{u"Beşinci Ltd."_s, u"BL"_s, u" FIRMA "_s, u"5"_s, u"01.01.2026"_s, QString()},
+                                           {u"Üçüncü"_s, u"UC"_s, u"YOKDB"_s, u"3"_s, QString(), QString()},
+                                           {u"Deneme Ticaret A.Ş."_s, u"DT"_s, u"FIRMA"_s, u"1"_s, u"01.01.2026"_s, u"31.12.2026"_s}}));
+        QList<bool> shown;
+        for (int column = 0; column < model->columnCount(); ++column)
+            shown.append(!grid->isColumnHidden(column));
+        QCOMPARE(shown, (QList<bool>{true, true, false, false, false, false}));
         QVERIFY(!(model->flags(model->index(0, 0)) & Qt::ItemIsEditable));
         QCOMPARE(grid->currentIndex().row(), 0);
 
@@ -193,17 +204,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("login");   // user and password; empty: none
         QTest::addColumn<QString>("action");  // "exit", "close", "double-click", or keys: "escape", "down", "enter"
         QTest::addColumn<Qt::CheckState>("remember");
-        QTest::addColumn<QString>("outcome");  // the reports shown | the event loop's ends | the exit code (-1: none)
-        QTest::newRow("Escape in the password box") << u""_s << u"escape"_s << Qt::Checked << u"||0"_s;
-        QTest::newRow("Exit button") << u""_s << u"exit"_s << Qt::Checked << u"||0"_s;
-        QTest::newRow("closed through the frame") << u""_s << u"close"_s << Qt::Checked << u"|0|-1"_s;
-        QTest::newRow("Escape in the company grid") << u"zelvan parola"_s << u"escape"_s << Qt::Unchecked << u"||0"_s;
+        QTest::addColumn<QStringList>("reports");    // the databases whose reports were shown
+        QTest::addColumn<QStringList>("loopEnds");   // the event loop's ends, by code
+        QTest::addColumn<int>("exitCode");           // -1: the program did not end
+        const QStringList none;
+        QTest::newRow("Escape in the password box") << u""_s << u"escape"_s << Qt::Checked << none << none << 0;
+        QTest::newRow("Exit button") << u""_s << u"exit"_s << Qt::Checked << none << none << 0;
+        QTest::newRow("closed through the frame") << u""_s << u"close"_s << Qt::Checked << none << QStringList{u"0"_s} << -1;
+        QTest::newRow("Escape in the company grid") << u"zelvan parola"_s << u"escape"_s << Qt::Unchecked << none << none << 0;
         // The run that ends the program goes through a key: a throw out of Qt's mouse
         // delivery would leak its event copy under the sanitizer.
-        QTest::newRow("double-click, first row, trimmed database") << u"zelvan parola"_s << u"double-click"_s << Qt::Checked << u"FIRMA|0|-1"_s;
-        QTest::newRow("Enter, second row: no such database") << u"zelvan parola"_s << u"down enter"_s << Qt::PartiallyChecked << u"||3"_s;
+        QTest::newRow("double-click, first row, trimmed database") << u"zelvan parola"_s << u"double-click"_s << Qt::Checked
+                                                                   << QStringList{u"FIRMA"_s} << QStringList{u"0"_s} << -1;
+        QTest::newRow("Enter, second row: no such database") << u"zelvan parola"_s << u"down enter"_s << Qt::PartiallyChecked << none
+                                                             << none << 3;
         // An empty list: the choice is ignored and the dialog stays.
-        QTest::newRow("a user without companies") << u"mehmet "_s << u"enter"_s << Qt::Checked << u"||-1"_s;
+        QTest::newRow("a user without companies") << u"mehmet "_s << u"enter"_s << Qt::Checked << none << none << -1;
     }
     void choose()
     {
@@ -241,7 +257,9 @@ private Q_SLOTS:
                     QTest::keyClick(QApplication::focusWidget(), key == u"down" ? Qt::Key_Down : key == u"enter" ? Qt::Key_Enter : Qt::Key_Escape);
             }
         });
-        QTEST(d.reports.join(u',') + u'|' + d.loopEnds.join(u',') + u'|' + QString::number(code), "outcome");
+        QTEST(d.reports, "reports");
+        QTEST(d.loopEnds, "loopEnds");
+        QTEST(code, "exitCode");
         const bool left = login.isEmpty() || action == u"escape";  // without a choice
         QVERIFY(!left || d.fakes.messages.shown.isEmpty());
         if (left)
