@@ -38,7 +38,8 @@ const std::u16string setup[] = {
     u"INSERT INTO t VALUES (1, 1, 200, -32000, 70000, 9000000000, 1234.5678, 3.1416, 1.5, "
     u"'2026-03-01 12:34:56.789', 'Türkçe ŞĞÜ İıĞ çöş'), (2, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL)",
     // The SQLite driver has no wide entry points: unixODBC converts the statement
-    // from UCS-2, which has no surrogate pairs, so the emoji comes from char().
+    // to the locale's character set and breaks surrogate pairs, so the emoji
+    // comes from char().
     u"INSERT INTO t (id, nv) VALUES (3, replace(hex(zeroblob(2000)), '00', 'ğüşİıöçxy' || char(128512)))",
 };
 
