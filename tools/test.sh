@@ -6,7 +6,8 @@ sh tools/install-packages.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$(nproc)"
 ctest --test-dir build --output-on-failure -j"$(nproc)"
-# Windows: cross-compile what builds without a Windows Qt.
+# Windows: cross-compile what builds without a Windows Qt, and run the Win32
+# and ODBC units under Wine.
 sh tools/mingw/check.sh build/mingw
 
 # The same tests again with AddressSanitizer and UndefinedBehaviorSanitizer

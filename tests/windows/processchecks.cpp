@@ -1,0 +1,134 @@
+// The process's arguments and the updater, each in a child process.
+
+#include "checkgroups.h"
+#include "childprocess.h"
+
+#include "platform/win32/processlauncherapi.h"
+#include "platform/win32/win32api.h"
+
+namespace zelvan::windowscheck {
+
+namespace {
+
+struct ArgumentsRow
+{
+    const char *name;
+    const wchar_t *typed;  // after the program's own quoted path
+    std::vector<std::wstring> arguments;
+    std::wstring launchText;  // the arguments joined by single blanks, as the command line takes them
+};
+
+const ArgumentsRow argumentsRows[] = {
+    {"none", L"", {}, L""},
+    {"Turkish letters", L"Şirket|İstanbul|ğüşıöçİ", {L"Şirket|İstanbul|ğüşıöçİ"}, L"Şirket|İstanbul|ğüşıöçİ"},
+    {"runs of blanks between arguments", L"  a    b   ", {L"a", L"b"}, L"a b"},
+    {"runs of blanks in quotes", L"\"Ali   Veli\"  x", {L"Ali   Veli", L"x"}, L"Ali   Veli x"},
+    {"escaped quotes", L"a\\\"b \"c\\\"d\"", {L"a\"b", L"c\"d"}, L"a\"b c\"d"},
+    {"backslashes before a closing quote", L"\"C:\\Yol\\\\\" son", {L"C:\\Yol\\", L"son"}, L"C:\\Yol\\ son"},
+    {"fields with blanks", L"1|Şube  A|\"2026 Ocak\"|", {L"1|Şube", L"A|2026 Ocak|"}, L"1|Şube A|2026 Ocak|"},
+};
+
+std::wstring joined(const std::vector<std::wstring> &arguments)
+{
+    std::wstring text;
+    for (const std::wstring &argument : arguments)
+        text += (text.empty() ? L"" : L" ") + argument;
+    return text;
+}
+
+void argumentsCase(Case &check, const ArgumentsRow &row)
+{
+    const std::wstring output = programFolder() + L"\\arguments.out";
+    ::DeleteFileW(output.c_str());
+    const std::wstring commandLine = L"\"" + programPath() + L"\" " + row.typed;
+    check.that("the child ran", runChild(programPath(), commandLine, output).has_value());
+    const auto arguments = childArguments(output);
+    check.equal("arguments", arguments, std::optional(row.arguments));
+    check.equal("launch text", joined(arguments.value_or(std::vector<std::wstring>())), row.launchText);
+    ::DeleteFileW(output.c_str());
+}
+
+// What stands beside the program under the updater's name.
+enum class Stand { Program, HiddenProgram, Folder, Nothing };
+
+struct UpdaterRow
+{
+    const char *name;
+    Stand stand;
+    bool ordinary;  // found, and so started
+};
+
+const UpdaterRow updaterRows[] = {
+    {"a program", Stand::Program, true},
+    {"a hidden program", Stand::HiddenProgram, false},
+    {"a folder", Stand::Folder, false},
+    {"nothing", Stand::Nothing, false},
+};
+
+bool place(Stand stand, const std::wstring &path)
+{
+    switch (stand) {
+    case Stand::Program:
+        return ::CopyFileW(programPath().c_str(), path.c_str(), FALSE);
+    case Stand::HiddenProgram:
+        return ::CopyFileW(programPath().c_str(), path.c_str(), FALSE)
+               && ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    case Stand::Folder:
+        return ::CreateDirectoryW(path.c_str(), nullptr);
+    case Stand::Nothing:
+        break;
+    }
+    return true;
+}
+
+// The started updater may still hold its file for a moment.
+void removeWhenFree(const std::wstring &path)
+{
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    for (int attempt = 0; attempt < 100 && ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; ++attempt) {
+        if (!::DeleteFileW(path.c_str()) && !::RemoveDirectoryW(path.c_str()))
+            ::Sleep(100);
+    }
+}
+
+bool appears(const std::wstring &path)
+{
+    for (int attempt = 0; attempt < 150; ++attempt) {
+        if (::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return true;
+        ::Sleep(100);
+    }
+    return false;
+}
+
+void updaterCase(Case &check, const UpdaterRow &row)
+{
+    // Where the program looks for it: the folder of its own executable.
+    const std::wstring updater = programFolder() + L"\\Verkon.exe";
+    const std::wstring marker = programFolder() + L"\\updater.out";
+    removeWhenFree(updater);
+    ::DeleteFileW(marker.c_str());
+    check.that("placed", place(row.stand, updater));
+    const bool ordinary = platform::win32::isOrdinaryFile(updater);
+    check.equal("ordinary file", ordinary, row.ordinary);
+    if (ordinary) {
+        setChildOutput(marker.c_str());
+        check.that("started", platform::win32::openDetached(updater));
+        setChildOutput(nullptr);
+        check.that("wrote its marker", appears(marker));
+    }
+    removeWhenFree(updater);
+    removeWhenFree(marker);
+}
+
+} // namespace
+
+void processChecks(Checks &checks)
+{
+    for (const ArgumentsRow &row : argumentsRows)
+        checks.run(std::string("arguments: ") + row.name, [&row](Case &check) { argumentsCase(check, row); });
+    for (const UpdaterRow &row : updaterRows)
+        checks.run(std::string("updater: ") + row.name, [&row](Case &check) { updaterCase(check, row); });
+}
+
+} // namespace zelvan::windowscheck
