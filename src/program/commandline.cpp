@@ -39,8 +39,12 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             takeFile(result.pdfPath);
         } else if (name == u"--png") {
             takeFile(result.pngPath);
+        } else if (name == u"--xlsx") {
+            takeFile(result.xlsxPath);
         } else if (name == u"--json" && !hasInlineValue) {
             result.json = true;
+        } else if (name == u"--details" && !hasInlineValue) {
+            result.details = true;
         } else if (name == u"--stock-one-pass" && !hasInlineValue) {
             result.stockOnePass = true;
         } else if (name == u"--help" && !hasInlineValue) {
@@ -53,13 +57,17 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         if (!result.error.isEmpty())
             return result;
     }
+    if (result.details && !result.json) {
+        result.error = QStringLiteral("option --details needs --json");
+        return result;
+    }
     result.launchText = arguments.mid(i).join(u' ');
     return result;
 }
 
 QString CommandLine::usage()
 {
-    return QStringLiteral("usage: zelvan [--pdf FILE] [--png FILE] [--json] "
+    return QStringLiteral("usage: zelvan [--pdf FILE] [--png FILE] [--json [--details]] [--xlsx FILE] "
                           "[--stock-one-pass] [--help] [--version] [--] [DATABASE|SERVER|USERID|LOGIN|PASSWORD]");
 }
 
@@ -77,6 +85,9 @@ QString CommandLine::helpText()
         u"  --pdf FILE         write the page to FILE as PDF instead of showing the viewer\n"
         u"  --png FILE         write the page to FILE as a PNG image at 150 dots per inch\n"
         u"  --json             write the page's fields and values as JSON on standard output\n"
+        u"  --details          with --json: add the rows behind each figure\n"
+        u"  --xlsx FILE        write the page and the rows behind each figure to FILE as a\n"
+        u"                     spreadsheet workbook (one sheet per figure)\n"
         u"  --stock-one-pass   value the stock from one query over all items instead of\n"
         u"                     one query per item (the same figures, faster on a large company)\n"
         u"  --help, --version  this text; the version\n\n"

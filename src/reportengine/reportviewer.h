@@ -5,7 +5,11 @@
 #include <QPrinter>
 #include <QWidget>
 
+#include <functional>
+
 class QAction;
+class QGraphicsItem;
+class QGraphicsView;
 class QPrintPreviewWidget;
 class QToolBar;
 
@@ -17,7 +21,10 @@ namespace zelvan::reportengine {
 
 // The report's viewer window: a print preview of the page with zoom, print
 // and PDF export. Its title is the page's caption; its client area is the
-// page's viewer size at the screen's resolution.
+// page's viewer size at the screen's resolution. Controls with a link are hit
+// through the page's own description: over one the pointer is a hand, a click
+// gives it the focus (a dotted frame; Tab and Shift+Tab move it), and a
+// double-click or Enter activates it.
 class ReportViewer : public QWidget
 {
     Q_OBJECT
@@ -38,7 +45,21 @@ public:
     // Writes the page to `path` as PDF; a failure is shown to the user.
     bool exportPdfTo(const QString &path);
 
+    // Shows "Excel Olarak Kaydet" on the tool bar: the user picks a file and
+    // `write` writes the workbook to it (and tells the user of a failure).
+    void setWorkbookWriter(std::function<void(const QString &path)> write);
+
+    // The link under a point of the page area (the preview's viewport), and
+    // the area of a link's controls there; empty when none.
+    QString linkAt(const QPoint &viewportPos) const;
+    QRect linkArea(const QString &link) const;
+    QWidget *pageArea() const { return m_pageArea; }
+    QString focusedLink() const { return m_focusedLink; }
+    void setFocusedLink(const QString &link);
+
 signals:
+    // A control with this link was double-clicked, or Enter pressed on it.
+    void linkActivated(const QString &link);
     // The window was closed.
     void closed();
     // The page was painted on screen for the first time (sent once, after the painting).
@@ -51,6 +72,11 @@ protected:
 private:
     void print();
     void exportPdf();
+    void exportWorkbook();
+    QGraphicsItem *pageItem() const;
+    void showFocusFrame();
+    bool pageAreaEvent(QEvent *event);
+    bool pageViewKey(QEvent *event);
     void showError(const QString &text);
     QAction *addToolAction(const QString &objectName, const QString &text, const QString &iconName,
                            const QKeySequence &shortcut);
@@ -60,8 +86,12 @@ private:
     QPrinter m_printer;
     QPrintPreviewWidget *m_preview = nullptr;
     QToolBar *m_toolBar = nullptr;
+    QGraphicsView *m_pageView = nullptr;
     QWidget *m_pageArea = nullptr;
     bool m_pageShown = false;
+    QAction *m_workbookAction = nullptr;
+    std::function<void(const QString &)> m_writeWorkbook;
+    QString m_focusedLink;
 };
 
 } // namespace zelvan::reportengine
