@@ -199,6 +199,15 @@ QString ReportViewer::linkAt(const QPoint &viewportPos) const
     return m_page.linkAt((pixels * twipsPerPixel).toPoint());
 }
 
+QPoint ReportViewer::toPageArea(const QPoint &pageTwips) const
+{
+    const QGraphicsItem *page = pageItem();
+    if (!page)
+        return QPoint();
+    const QPointF pixels = QPointF(pageTwips) * (m_printer.resolution() / double(TwipsPerInch));
+    return m_pageView->mapFromScene(page->mapToScene(pixels));
+}
+
 QRect ReportViewer::linkArea(const QString &link) const
 {
     const QGraphicsItem *page = pageItem();
@@ -238,12 +247,14 @@ bool ReportViewer::pageAreaEvent(QEvent *event)
 {
     switch (event->type()) {
     case QEvent::MouseMove: {
-        const bool overLink = !linkAt(static_cast<QMouseEvent *>(event)->position().toPoint()).isEmpty();
-        if (overLink)
-            m_pageArea->setCursor(Qt::PointingHandCursor);
-        else
-            m_pageArea->unsetCursor();
-        return false;
+        // With a button held the preview drags the page; without, the pointer says what a click would do.
+        const auto *move = static_cast<QMouseEvent *>(event);
+        if (move->buttons() != Qt::NoButton)
+            return false;
+        const bool overLink = !linkAt(move->position().toPoint()).isEmpty();
+        const bool dragging = m_pageView->dragMode() == QGraphicsView::ScrollHandDrag;
+        m_pageArea->setCursor(overLink ? Qt::PointingHandCursor : dragging ? Qt::OpenHandCursor : Qt::ArrowCursor);
+        return true;
     }
     case QEvent::MouseButtonPress: {
         const QString link = linkAt(static_cast<QMouseEvent *>(event)->position().toPoint());

@@ -53,6 +53,8 @@ public:
     // the area of a link's controls there; empty when none.
     QString linkAt(const QPoint &viewportPos) const;
     QRect linkArea(const QString &link) const;
+    // Where a point of the page (twips from its top left corner) is in the page area.
+    QPoint toPageArea(const QPoint &pageTwips) const;
     QWidget *pageArea() const { return m_pageArea; }
     QString focusedLink() const { return m_focusedLink; }
     void setFocusedLink(const QString &link);

@@ -17,17 +17,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<QString>("pdf");
         QTest::addColumn<QString>("png");
+        QTest::addColumn<QString>("xlsx");
         QTest::addColumn<bool>("json");
+        QTest::addColumn<bool>("details");
         QTest::addColumn<bool>("stockOnePass");
         QTest::addColumn<QString>("launchText");
-        QTest::newRow("none") << QString() << QString() << QString() << false << false << QString();
-        QTest::newRow("parameters joined by one blank") << u"DB|My  Server|1|u|p"_s << QString() << QString() << false << false
-                                                        << u"DB|My Server|1|u|p"_s;
-        QTest::newRow("every option") << u"--json --pdf a.pdf --png=b.png --stock-one-pass -- DB|S|1|u|p"_s << u"a.pdf"_s << u"b.png"_s
-                                      << true << true << u"DB|S|1|u|p"_s;
-        QTest::newRow("options after --") << u"-- --json --stock-one-pass"_s << QString() << QString() << false << false
-                                          << u"--json --stock-one-pass"_s;
-        QTest::newRow("-1 ends the options") << u"-1 --json"_s << QString() << QString() << false << false << u"-1 --json"_s;
+        QTest::newRow("none") << QString() << QString() << QString() << QString() << false << false << false << QString();
+        QTest::newRow("parameters joined by one blank") << u"DB|My  Server|1|u|p"_s << QString() << QString() << QString() << false
+                                                        << false << false << u"DB|My Server|1|u|p"_s;
+        QTest::newRow("every option") << u"--details --json --pdf a.pdf --png=b.png --xlsx c.xlsx --stock-one-pass -- DB|S|1|u|p"_s
+                                      << u"a.pdf"_s << u"b.png"_s << u"c.xlsx"_s << true << true << true << u"DB|S|1|u|p"_s;
+        QTest::newRow("options after --") << u"-- --json --stock-one-pass"_s << QString() << QString() << QString() << false << false
+                                          << false << u"--json --stock-one-pass"_s;
+        QTest::newRow("-1 ends the options") << u"-1 --json"_s << QString() << QString() << QString() << false << false << false
+                                             << u"-1 --json"_s;
     }
     void accepted()
     {
@@ -36,7 +39,9 @@ private Q_SLOTS:
         QCOMPARE(line.error, QString());
         QTEST(line.pdfPath, "pdf");
         QTEST(line.pngPath, "png");
+        QTEST(line.xlsxPath, "xlsx");
         QTEST(line.json, "json");
+        QTEST(line.details, "details");
         QTEST(line.stockOnePass, "stockOnePass");
         QTEST(line.launchText, "launchText");
     }
@@ -48,6 +53,7 @@ private Q_SLOTS:
         QTest::newRow("an option as the file") << u"--pdf --json"_s;
         QTest::newRow("empty file") << u"--png="_s;
         QTest::newRow("a value for a switch") << u"--stock-one-pass=yes"_s;
+        QTest::newRow("details without JSON") << u"--details --xlsx c.xlsx"_s;
     }
     void refused()
     {
