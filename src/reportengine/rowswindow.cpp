@@ -69,6 +69,7 @@ RowsWindow::RowsWindow(RowTable table, const CellFormats &formats, platform::Cli
     m_view->setAlternatingRowColors(true);
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
     m_view->verticalHeader()->hide();
+    m_view->horizontalHeader()->setStretchLastSection(true);
     m_view->resizeColumnsToContents();
 
     m_warning = new QLabel(warning, this);
@@ -78,7 +79,9 @@ RowsWindow::RowsWindow(RowTable table, const CellFormats &formats, platform::Cli
     m_warning->setVisible(differs);
 
     auto *buttons = new QHBoxLayout;
-    auto *count = new QLabel(u"%1 satır"_s.arg(m_model->table().rows.size()), this);
+    // The total under the grid as well, where it shows without scrolling to the last row.
+    auto *count = new QLabel(u"%1 satır, toplam %2"_s.arg(m_model->table().rows.size())
+                                 .arg(cellText(m_model->table().total, formats)), this);
     count->setObjectName(u"rowCount"_s);
     buttons->addWidget(count);
     buttons->addStretch(1);
