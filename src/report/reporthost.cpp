@@ -16,7 +16,6 @@
 #include "runtime/err.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QTemporaryFile>
 
 #include <cstdio>
@@ -79,13 +78,6 @@ bool copyToStdout(QIODevice &from)
     }
     return read == 0;
 }
-
-// A wait cursor while the rows are read in the viewer.
-struct WaitCursor
-{
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-};
 
 } // namespace
 
@@ -168,7 +160,6 @@ void ReportHost::openRows(program::Program &program, const QString &field)
         return;
     std::optional<reportengine::RowTable> table;
     try {
-        const WaitCursor wait;
         table = reportengine::RowTable::read(*figure);
     } catch (const runtime::Err &e) {
         program.msgBox(RowsUnreadable + e.description(), platform::MsgBox::Critical);
@@ -190,7 +181,6 @@ void ReportHost::saveWorkbook(program::Program &program, const QString &path)
         sources << figure.get();
     QString error;
     try {
-        const WaitCursor wait;
         if (reportengine::writeWorkbook(path, pageSheet(*m_report, m_values), sources, &error)
             == reportengine::WorkbookResult::Failed)
             program.msgBox(error, platform::MsgBox::Critical);

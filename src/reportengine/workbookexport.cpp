@@ -151,12 +151,22 @@ void writeTotal(lxw_worksheet *ws, lxw_row_t row, lxw_row_t firstRow, int amount
     }
 }
 
+// A sheet named after `caption`; when that name is taken (two captions alike
+// in their first 31 characters) the library's own "SheetN".
+lxw_worksheet *addSheet(lxw_workbook *wb, const QString &caption)
+{
+    const QByteArray name = sheetName(caption).toUtf8();
+    lxw_worksheet *ws = workbook_get_worksheet_by_name(wb, name.constData()) ? nullptr
+                                                                             : workbook_add_worksheet(wb, name.constData());
+    return ws ? ws : workbook_add_worksheet(wb, nullptr);
+}
+
 // One figure's sheet; false when its rows could not be read.
 bool writeSourceSheet(lxw_workbook *wb, RowSource &source, const Formats &formats)
 {
     if (!source.open())
         return false;
-    lxw_worksheet *ws = workbook_add_worksheet(wb, sheetName(source.caption()).toUtf8().constData());
+    lxw_worksheet *ws = addSheet(wb, source.caption());
     const QStringList columns = source.columns();
     const int amountColumn = source.amountColumn();
     setColumnWidths(ws, columns, amountColumn);
@@ -200,7 +210,7 @@ void setFrontWidths(lxw_worksheet *ws, const SheetCells &front)
 
 void writeFrontSheet(lxw_workbook *wb, const SheetCells &front, const Formats &formats)
 {
-    lxw_worksheet *ws = workbook_add_worksheet(wb, sheetName(front.name).toUtf8().constData());
+    lxw_worksheet *ws = addSheet(wb, front.name);
     setFrontWidths(ws, front);
     for (qsizetype row = 0; row < front.rows.size(); ++row) {
         for (qsizetype col = 0; col < front.rows[row].size(); ++col)

@@ -123,23 +123,30 @@ private Q_SLOTS:
     void copy_data()
     {
         QTest::addColumn<QList<int>>("selected");  // rows of the grid
+        QTest::addColumn<bool>("keys");            // Ctrl+C in the grid rather than "Kopyala"
         QTest::addColumn<QString>("text");
         const QString header = u"Cek_ID\tVade\tAlacak\tDurum\tOran\tAktarildi\n"_s;
         QTest::newRow("nothing selected: every row and the total")
-            << QList<int>{} << header + u"3\t23.03.2026\t1.234.567,50\tPortföyde\t0,125\tEvet\n"
+            << QList<int>{} << false << header + u"3\t23.03.2026\t1.234.567,50\tPortföyde\t0,125\tEvet\n"
                                         u"1\t24.03.2026 14:30:00\t-0,0001\t\"a\tb \"\"c\"\"\"\t\tHayır\n"
                                         u"2\t\t\t\t2,50\t\n"
                                         u"Toplam\t\t1.234.567,4999\t\t\t\n"_s;
-        QTest::newRow("one row") << QList<int>{2} << header + u"2\t\t\t\t2,50\t\n"_s;
+        QTest::newRow("one row, Ctrl+C") << QList<int>{2} << true << header + u"2\t\t\t\t2,50\t\n"_s;
     }
     void copy()
     {
         QFETCH(QList<int>, selected);
+        QFETCH(bool, keys);
         test::RecordingClipboard clipboard;
         RowsWindow window(cheques(money("1234567.4999")), Turkish, &clipboard);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         for (const int row : selected)
             window.view()->selectRow(row);
-        window.findChild<QPushButton *>(u"copy"_s)->click();
+        if (keys)
+            QTest::keyClick(window.view(), Qt::Key_C, Qt::ControlModifier);
+        else
+            window.findChild<QPushButton *>(u"copy"_s)->click();
         QTEST(clipboard.text, "text");
     }
 
