@@ -43,8 +43,12 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             takeFile(result.pdfPath);
         } else if (name == u"--png") {
             takeFile(result.pngPath);
+        } else if (name == u"--xlsx") {
+            takeFile(result.xlsxPath);
         } else if (name == u"--json" && !hasInlineValue) {
             result.json = true;
+        } else if (name == u"--details" && !hasInlineValue) {
+            result.details = true;
         } else if (name == u"--stock-one-pass" && !hasInlineValue) {
             result.stockOnePass = true;
         } else if (name == u"--help" && !hasInlineValue) {
@@ -57,16 +61,21 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         if (!result.error.isEmpty())
             return result;
     }
+    if (result.details && !result.json) {
+        result.error = QStringLiteral("option --details needs --json");
+        return result;
+    }
     result.launchText = arguments.mid(i).join(u' ');
-    const int toStandardOutput = int(result.json) + int(result.pdfPath == u"-") + int(result.pngPath == u"-");
+    const int toStandardOutput =
+        int(result.json) + int(result.pdfPath == u"-") + int(result.pngPath == u"-") + int(result.xlsxPath == u"-");
     if (toStandardOutput > 1)
-        result.error = QStringLiteral("only one of --json, --pdf -, --png - can write to standard output");
+        result.error = QStringLiteral("only one of --json, --pdf -, --png -, --xlsx - can write to standard output");
     return result;
 }
 
 QString CommandLine::usage()
 {
-    return QStringLiteral("usage: zelvan [--pdf FILE] [--png FILE] [--json] "
+    return QStringLiteral("usage: zelvan [--pdf FILE] [--png FILE] [--json [--details]] [--xlsx FILE] "
                           "[--stock-one-pass] [-h|--help] [--version] [--] [DATABASE|SERVER|USERID|LOGIN|PASSWORD]");
 }
 
@@ -82,9 +91,12 @@ QString CommandLine::helpText()
         u"  PASSWORD   SQL login password (\"æ\" for an empty password)\n\n"
         u"Options:\n"
         u"  --pdf FILE         write the page to FILE as PDF instead of showing the viewer\n"
-        u"                     (FILE \"-\": standard output, as for --png)\n"
+        u"                     (FILE \"-\": standard output, as for --png and --xlsx)\n"
         u"  --png FILE         write the page to FILE as a PNG image at 150 dots per inch\n"
         u"  --json             write the page's fields and values as JSON on standard output\n"
+        u"  --details          with --json: add the rows behind each figure\n"
+        u"  --xlsx FILE        write the page and the rows behind each figure to FILE as a\n"
+        u"                     spreadsheet workbook (one sheet per figure)\n"
         u"  --stock-one-pass   value the stock from one query over all items instead of\n"
         u"                     one query per item (the same figures, faster on a large company)\n"
         u"  -h, --help         this text\n"

@@ -2,6 +2,8 @@
 
 #include <QStringView>
 
+#include <span>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace zelvan::report {
@@ -90,11 +92,14 @@ ReportControl amount(QStringView name, int left, int top, int width)
                                 ReportAlignment::Right, ActiveReport1::amountFormat());
 }
 
+// A double-click anywhere on the row opens the rows behind its figure.
 void addFigureRow(QList<ReportControl> &controls, const Column &column, const FigureRow &row)
 {
     controls << caption(row.captionLabel, column.captionLeft, row.top, column.captionWidth, row.caption)
              << caption(row.colonLabel, column.colonLeft, row.top, column.colonWidth, u":")
              << amount(row.amountField, column.amountLeft, row.top, column.amountWidth);
+    for (auto it = controls.end() - 3; it != controls.end(); ++it)
+        it->link = row.amountField.toString();
 }
 
 ReportSection pageHeader()
@@ -177,6 +182,17 @@ QStringList ActiveReport1::amountFieldNames()
             names << name;
     }
     return names;
+}
+
+QString ActiveReport1::figureCaption(const QString &field)
+{
+    for (const auto &rows : {std::span<const FigureRow>(LeftRows), std::span<const FigureRow>(RightRows)}) {
+        for (const FigureRow &row : rows) {
+            if (row.amountField == field)
+                return row.caption.toString();
+        }
+    }
+    return QString();
 }
 
 QStringList ActiveReport1::dateTimeFieldNames()

@@ -24,6 +24,9 @@ public:
     // The 16 figures and the two totals, in page order: left column, right
     // column, left total, right total.
     static QStringList amountFieldNames();
+    // The caption that the page shows beside one of the 16 figures; empty for
+    // any other field.
+    static QString figureCaption(const QString &field);
     // `tarih` and `saat`.
     static QStringList dateTimeFieldNames();
 

@@ -83,7 +83,8 @@ Variant addItemValue(const Variant &running, runtime::Currency value)
 }
 
 // One movement query per item of the stock list.
-Variant valuePerItem(program::Program &program, std::shared_ptr<Recordset> &stockList, platform::Progress *progress)
+Variant valuePerItem(program::Program &program, std::shared_ptr<Recordset> &stockList, platform::Progress *progress,
+                     ItemValuations *valuations)
 {
     Recordset &items = openOrEnd(program, stockList, StockListSql);
     Variant running = Variant::currency(runtime::Currency());
@@ -95,9 +96,12 @@ Variant valuePerItem(program::Program &program, std::shared_ptr<Recordset> &stoc
         progress->start(StockProgressLabel, itemCount);
     qint64 done = 0;
     while (!items.eof()) {
-        const QString sql = stockMovementSql(items.field(idColumn).toString());
-        Recordset &movements = openOrEnd(program, program.vars.SharedRecordset, sql);
-        running = addItemValue(running, StockItemValue(movements));
+        const QString id = items.field(idColumn).toString();
+        Recordset &movements = openOrEnd(program, program.vars.SharedRecordset, stockMovementSql(id));
+        const ItemValuation valuation = valueItemMovements(movements, MovementColumns::of(movements, false));
+        running = addItemValue(running, valuation.value);
+        if (valuations)
+            valuations->insert(id, valuation);
         items.moveNext();
         if (progress)
             progress->step(++done);
@@ -123,7 +127,8 @@ QHash<QString, int> listedItems(program::Program &program, std::shared_ptr<Recor
 // The movements of all items in one query, valued item by item as they come,
 // each item's value counted as often as the stock list names it. Items of the
 // list without movements are worth 0 and simply do not appear.
-Variant valueInOnePass(program::Program &program, std::shared_ptr<Recordset> &stockList, platform::Progress *progress)
+Variant valueInOnePass(program::Program &program, std::shared_ptr<Recordset> &stockList, platform::Progress *progress,
+                       ItemValuations *valuations)
 {
     const QHash<QString, int> listed = listedItems(program, stockList);
     Recordset &movements = openOrEnd(program, program.vars.SharedRecordset, StockOnePassSql);
@@ -134,20 +139,29 @@ Variant valueInOnePass(program::Program &program, std::shared_ptr<Recordset> &st
     qint64 done = 0;
     while (!movements.eof()) {
         const QString item = movements.field(columns.item).toString();
-        const runtime::Currency value = valueItemMovements(movements, columns);
+        const ItemValuation valuation = valueItemMovements(movements, columns);
         for (int times = listed.value(item); times > 0; --times)
-            running = addItemValue(running, value);
+            running = addItemValue(running, valuation.value);
+        if (valuations && listed.contains(item))
+            valuations->insert(item, valuation);
         if (progress)
             progress->step(++done);
+    }
+    if (valuations) {
+        for (auto it = listed.cbegin(); it != listed.cend(); ++it) {
+            if (!valuations->contains(it.key()))
+                valuations->insert(it.key(), ItemValuation());
+        }
     }
     return running;
 }
 
-void stockStep(program::Program &program, ReportValues &report, std::shared_ptr<Recordset> &stockList)
+void stockStep(program::Program &program, ReportValues &report, std::shared_ptr<Recordset> &stockList,
+               ItemValuations *valuations)
 {
     platform::Progress *progress = program.services.progress;
-    const Variant total = program.options.stockOnePass ? valueInOnePass(program, stockList, progress)
-                                                       : valuePerItem(program, stockList, progress);
+    const Variant total = program.options.stockOnePass ? valueInOnePass(program, stockList, progress, valuations)
+                                                       : valuePerItem(program, stockList, progress, valuations);
     if (progress)
         progress->finish();
     report.setValue(StockField, total);
@@ -156,7 +170,8 @@ void stockStep(program::Program &program, ReportValues &report, std::shared_ptr<
 
 } // namespace
 
-void Detail_Format(program::Program &program, ReportValues &report, std::shared_ptr<Recordset> &stockList)
+void Detail_Format(program::Program &program, ReportValues &report, std::shared_ptr<Recordset> &stockList,
+                   ItemValuations *valuations)
 {
     report.setValue(QStringLiteral("tarih"), Variant::date(runtime::oleDateFrom(program.services.clock->currentDate())));
     report.setValue(QStringLiteral("saat"),
@@ -164,7 +179,7 @@ void Detail_Format(program::Program &program, ReportValues &report, std::shared_
 
     for (const ReportFigure &figure : reportFigures()) {
         if (figure.sql.isEmpty())
-            stockStep(program, report, stockList);
+            stockStep(program, report, stockList, valuations);
         else
             figureStep(program, report, figure);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +17,8 @@ class Program;
 namespace zelvan::report {
 
 class ReportValues;
+struct ItemValuation;
+using ItemValuations = QHash<QString, ItemValuation>;
 
 // The report's figures: what the Detail section's format handler computes.
 struct ReportFigure
@@ -52,7 +55,9 @@ inline const QString StockOnePassSql = QStringLiteral(
 // fails (after OpenRecordset has shown it) ends the program with exit code 8:
 // no page is made with a figure that could not be computed. With the option
 // --stock-one-pass the stock value comes from the stock list and one query
-// over all movements instead of one query per item: the same figure.
-void Detail_Format(program::Program &program, ReportValues &report, std::shared_ptr<database::Recordset> &stockList);
+// over all movements instead of one query per item: the same figure. Each
+// item's valuation is kept in `valuations` when given, the same in both modes.
+void Detail_Format(program::Program &program, ReportValues &report, std::shared_ptr<database::Recordset> &stockList,
+                   ItemValuations *valuations = nullptr);
 
 } // namespace zelvan::report

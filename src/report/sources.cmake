@@ -4,6 +4,8 @@ set(zelvan_report_sources
     ${CMAKE_CURRENT_LIST_DIR}/activereport1.h
     ${CMAKE_CURRENT_LIST_DIR}/detailformat.cpp
     ${CMAKE_CURRENT_LIST_DIR}/detailformat.h
+    ${CMAKE_CURRENT_LIST_DIR}/figurerows.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/figurerows.h
     ${CMAKE_CURRENT_LIST_DIR}/reporthost.cpp
     ${CMAKE_CURRENT_LIST_DIR}/reporthost.h
     ${CMAKE_CURRENT_LIST_DIR}/reportidentity.cpp

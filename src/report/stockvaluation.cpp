@@ -31,7 +31,7 @@ MovementColumns MovementColumns::of(database::Recordset &movements, bool withIte
     return columns;
 }
 
-Currency valueItemMovements(database::Recordset &movements, const MovementColumns &columns)
+ItemValuation valueItemMovements(database::Recordset &movements, const MovementColumns &columns)
 {
     // Running state, stored as fixed-point after every step.
     Currency quantity;
@@ -72,12 +72,12 @@ Currency valueItemMovements(database::Recordset &movements, const MovementColumn
     }
 
     const Currency value = quantity * unitCost;
-    return value < Currency() ? Currency() : value;
+    return {quantity, unitCost, value < Currency() ? Currency() : value};
 }
 
 Currency StockItemValue(database::Recordset &movements)
 {
-    return valueItemMovements(movements, MovementColumns::of(movements, false));
+    return valueItemMovements(movements, MovementColumns::of(movements, false)).value;
 }
 
 } // namespace zelvan::report

@@ -2,6 +2,9 @@
 
 #include "runtime/currency.h"
 
+#include <QHash>
+#include <QString>
+
 namespace zelvan::database {
 class Recordset;
 } // namespace zelvan::database
@@ -22,11 +25,24 @@ struct MovementColumns
     static MovementColumns of(database::Recordset &movements, bool withItem);
 };
 
-// The value of one stock item's remaining quantity at moving weighted-average
+// What the valuation of one item leaves: the quantity on hand and the moving
+// average unit cost, and the value, their product, never negative.
+struct ItemValuation
+{
+    runtime::Currency quantity;
+    runtime::Currency unitCost;
+    runtime::Currency value;
+};
+
+// Each valued item's valuation by its Stok_ID as text, as the stock step
+// leaves them: the rows behind the stock figure show them.
+using ItemValuations = QHash<QString, ItemValuation>;
+
+// The valuation of one stock item's remaining quantity at moving weighted-average
 // cost, from its movements ordered by date and outgoing quantity: the rows
 // from the current one to the end of `movements`, or, when `columns.item` is
-// set, to the first row of another item. Never negative.
-runtime::Currency valueItemMovements(database::Recordset &movements, const MovementColumns &columns);
+// set, to the first row of another item.
+ItemValuation valueItemMovements(database::Recordset &movements, const MovementColumns &columns);
 
 // The value of one stock item whose movements (columns Giris, Cikis,
 // Maliyet) fill `movements`. Walks it to its end.

@@ -10,15 +10,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <functional>
-
-#ifdef Q_OS_WIN
-#include <fcntl.h>
-#include <io.h>
-#endif
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -83,16 +75,6 @@ QByteArray withSubject(const QByteArray &pdf, const QString &title, const QStrin
     return pdf + update;
 }
 
-QString writeStandardOutput(const QByteArray &bytes)
-{
-#ifdef Q_OS_WIN
-    _setmode(_fileno(stdout), _O_BINARY);  // a PDF or PNG must not gain carriage returns
-#endif
-    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()) || std::fflush(stdout) != 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
-    return QString();
-}
-
 // The file is made in memory first, so that writing it is one step whose
 // failure has a plain reason; a regular file is then replaced only when
 // everything was written (see replaceFileContents).
@@ -105,7 +87,7 @@ bool writeReplacing(const QString &path, const QString &what, QString *errorText
     QString reason = make(buffer);
     const bool toStandardOutput = path == StandardOutputPath;
     if (reason.isEmpty())
-        reason = toStandardOutput ? writeStandardOutput(buffer.data()) : platform::replaceFileContents(path, buffer.data());
+        reason = platform::replaceFileContents(path, buffer.data());
     if (reason.isEmpty())
         return true;
     if (errorText && toStandardOutput)

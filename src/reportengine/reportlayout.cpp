@@ -99,6 +99,57 @@ const ReportSection *ReportPage::section(const QString &name) const
     return nullptr;
 }
 
+QRect ReportPage::controlRect(const ReportControl &control) const
+{
+    int top = marginTop;
+    for (const ReportSection &s : sections) {
+        for (const ReportControl &c : s.controls) {
+            if (&c == &control)
+                return QRect(marginLeft + c.left, top + c.top, c.width, c.height);
+        }
+        top += s.height;
+    }
+    return QRect();
+}
+
+QString ReportPage::linkAt(const QPoint &point) const
+{
+    int top = marginTop;
+    for (const ReportSection &s : sections) {
+        for (const ReportControl &c : s.controls) {
+            if (c.kind != ReportControlKind::Line && !c.link.isEmpty()
+                && QRect(marginLeft + c.left, top + c.top, c.width, c.height).contains(point))
+                return c.link;
+        }
+        top += s.height;
+    }
+    return QString();
+}
+
+QStringList ReportPage::links() const
+{
+    QStringList result;
+    for (const ReportSection &s : sections) {
+        for (const ReportControl &c : s.controls) {
+            if (!c.link.isEmpty() && !result.contains(c.link))
+                result << c.link;
+        }
+    }
+    return result;
+}
+
+QRect ReportPage::linkRect(const QString &link) const
+{
+    QRect box;
+    for (const ReportSection &s : sections) {
+        for (const ReportControl &c : s.controls) {
+            if (c.kind != ReportControlKind::Line && c.link == link)
+                box |= controlRect(c);
+        }
+    }
+    return box;
+}
+
 int ReportPage::sectionTop(const QString &name) const
 {
     int top = marginTop;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -47,6 +48,9 @@ struct ReportControl
     ReportAlignment alignment = ReportAlignment::Left;
     // A field's output format picture, kept for whoever formats its value.
     QString outputFormat;
+    // What the viewer opens when the control is double-clicked (a figure's
+    // field name, on its caption and its amount alike); empty: nothing.
+    QString link;
 
     static ReportControl label(const QString &name, int left, int top, int width, int height,
                                const QString &caption, const ReportFont &font,
@@ -97,6 +101,14 @@ struct ReportPage
     QStringList fieldNames() const;
 
     const ReportControl *control(const QString &name) const;
+    // The box of a label or field from the page's top left corner, margins included.
+    QRect controlRect(const ReportControl &control) const;
+    // The link of the label or field under a point of the page (in twips from
+    // its top left corner); empty when there is none.
+    QString linkAt(const QPoint &point) const;
+    // Every link once, in page order, and the box around its controls.
+    QStringList links() const;
+    QRect linkRect(const QString &link) const;
     const ReportSection *section(const QString &name) const;
     // Distance of a section's top from the top of the page; -1 when the page
     // has no section of that name.

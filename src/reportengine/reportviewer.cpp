@@ -11,7 +11,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGraphicsRectItem>
 #include <QGraphicsView>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
@@ -62,12 +65,17 @@ ReportViewer::ReportViewer(const ReportPage &page, platform::MessageBoxes *messa
 
     m_preview->fitToWidth();
 
-    // The preview draws its pages in a graphics view: its first paint is the page
-    // on screen; Ctrl with the wheel over it zooms.
-    if (auto *view = m_preview->findChild<QGraphicsView *>()) {
-        m_pageArea = view->viewport();
+    // The preview draws its pages in a graphics view: its first paint is the
+    // page on screen, its mouse and keys reach the page's links, and Ctrl with
+    // the wheel over it zooms.
+    if ((m_pageView = m_preview->findChild<QGraphicsView *>())) {
+        m_pageArea = m_pageView->viewport();
         m_pageArea->installEventFilter(this);
+        m_pageArea->setMouseTracking(true);
+        m_pageView->installEventFilter(this);
     }
+    // A new preview (after printing, or another page) has a new page item: the frame goes on it again.
+    connect(m_preview, &QPrintPreviewWidget::previewChanged, this, &ReportViewer::showFocusFrame);
 
     if (m_page.viewerWidth > 0 && m_page.viewerHeight > 0) {
         resize(qRound(m_page.viewerWidth * logicalDpiX() / double(TwipsPerInch)),
@@ -111,6 +119,10 @@ void ReportViewer::buildToolBar()
     connect(addToolAction(u"exportPdf"_s, u"PDF Olarak Kaydet..."_s, u"document-save-as"_s, QStyle::SP_DialogSaveButton,
                           QKeySequence::Save),
             &QAction::triggered, this, &ReportViewer::exportPdf);
+    m_workbookAction = addToolAction(u"exportWorkbook"_s, u"Excel Olarak Kaydet..."_s, u"x-office-spreadsheet"_s,
+                                     QStyle::SP_DialogSaveButton, QKeySequence());
+    m_workbookAction->setVisible(false);
+    connect(m_workbookAction, &QAction::triggered, this, &ReportViewer::exportWorkbook);
 }
 
 // Escape, Ctrl+W and Ctrl+Q close the window as its close box does (Ctrl+Q
@@ -223,27 +235,171 @@ void ReportViewer::showError(const QString &text)
         QMessageBox::critical(this, m_page.caption, text);
 }
 
+void ReportViewer::setWorkbookWriter(std::function<void(const QString &)> write)
+{
+    m_writeWorkbook = std::move(write);
+    m_workbookAction->setVisible(bool(m_writeWorkbook));
+}
+
+void ReportViewer::exportWorkbook()
+{
+    const QString suggested = QDir::home().filePath(m_page.suggestedFileName(u"xlsx"_s));
+    QString path = QFileDialog::getSaveFileName(this, u"Excel Olarak Kaydet"_s, suggested,
+                                                u"Excel çalışma kitapları (*.xlsx)"_s);
+    if (path.isEmpty() || !m_writeWorkbook)
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += u".xlsx"_s;
+    m_writeWorkbook(path);
+}
+
+// The preview's page: the scene's one top-level item (our frame is its child).
+QGraphicsItem *ReportViewer::pageItem() const
+{
+    if (!m_pageView || !m_pageView->scene())
+        return nullptr;
+    for (QGraphicsItem *item : m_pageView->scene()->items()) {
+        if (!item->parentItem())
+            return item;
+    }
+    return nullptr;
+}
+
+// The page item's coordinates are the printer's device pixels from the paper's corner.
+QString ReportViewer::linkAt(const QPoint &viewportPos) const
+{
+    const QGraphicsItem *page = pageItem();
+    if (!page)
+        return QString();
+    const QPointF pixels = page->mapFromScene(m_pageView->mapToScene(viewportPos));
+    const double twipsPerPixel = double(TwipsPerInch) / m_printer.resolution();
+    return m_page.linkAt((pixels * twipsPerPixel).toPoint());
+}
+
+QPoint ReportViewer::toPageArea(const QPoint &pageTwips) const
+{
+    const QGraphicsItem *page = pageItem();
+    if (!page)
+        return QPoint();
+    const QPointF pixels = QPointF(pageTwips) * (m_printer.resolution() / double(TwipsPerInch));
+    return m_pageView->mapFromScene(page->mapToScene(pixels));
+}
+
+QRect ReportViewer::linkArea(const QString &link) const
+{
+    const QGraphicsItem *page = pageItem();
+    const QRect twips = m_page.linkRect(link);
+    if (!page || twips.isEmpty())
+        return QRect();
+    const double pixelsPerTwip = m_printer.resolution() / double(TwipsPerInch);
+    const QRectF pixels(twips.topLeft() * pixelsPerTwip, twips.size() * pixelsPerTwip);
+    return m_pageView->mapFromScene(page->mapToScene(pixels)).boundingRect();
+}
+
+void ReportViewer::setFocusedLink(const QString &link)
+{
+    m_focusedLink = link;
+    showFocusFrame();
+}
+
+void ReportViewer::showFocusFrame()
+{
+    QGraphicsItem *page = pageItem();
+    if (!page)
+        return;
+    for (QGraphicsItem *child : page->childItems())
+        delete child;
+    const QRect twips = m_page.linkRect(m_focusedLink);
+    if (twips.isEmpty())
+        return;
+    const double pixelsPerTwip = m_printer.resolution() / double(TwipsPerInch);
+    const QRectF box(twips.topLeft() * pixelsPerTwip, twips.size() * pixelsPerTwip);
+    auto *frame = new QGraphicsRectItem(box.adjusted(-20, -10, 20, 10), page);
+    QPen pen(QColor(0, 90, 200), 0, Qt::DotLine);
+    pen.setCosmetic(true);
+    frame->setPen(pen);
+}
+
+bool ReportViewer::pageAreaEvent(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseMove: {
+        // With a button held the preview drags the page; without, the pointer says what a click would do.
+        const auto *move = static_cast<QMouseEvent *>(event);
+        if (move->buttons() != Qt::NoButton)
+            return false;
+        const bool overLink = !linkAt(move->position().toPoint()).isEmpty();
+        const bool dragging = m_pageView->dragMode() == QGraphicsView::ScrollHandDrag;
+        m_pageArea->setCursor(overLink ? Qt::PointingHandCursor : dragging ? Qt::OpenHandCursor : Qt::ArrowCursor);
+        return true;
+    }
+    case QEvent::MouseButtonPress: {
+        const QString link = linkAt(static_cast<QMouseEvent *>(event)->position().toPoint());
+        setFocusedLink(link);
+        return false;
+    }
+    case QEvent::Wheel: {
+        const auto *wheel = static_cast<QWheelEvent *>(event);
+        if (!(wheel->modifiers() & Qt::ControlModifier))
+            return false;
+        // One step per notch; a touchpad's small deltas add up to nothing.
+        zoomBy(wheel->angleDelta().y() / QWheelEvent::DefaultDeltasPerStep);
+        return true;
+    }
+    case QEvent::MouseButtonDblClick: {
+        const QString link = linkAt(static_cast<QMouseEvent *>(event)->position().toPoint());
+        if (link.isEmpty())
+            return false;
+        setFocusedLink(link);
+        emit linkActivated(link);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool ReportViewer::pageViewKey(QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const QStringList links = m_page.links();
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !m_focusedLink.isEmpty()) {
+        emit linkActivated(m_focusedLink);
+        return true;
+    }
+    if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && !links.isEmpty()) {
+        const int step = key->key() == Qt::Key_Backtab ? -1 : 1;
+        const qsizetype at = links.indexOf(m_focusedLink);
+        const qsizetype next = at < 0 ? (step > 0 ? 0 : links.size() - 1) : (at + step + links.size()) % links.size();
+        setFocusedLink(links[next]);
+        return true;
+    }
+    return false;
+}
+
+void ReportViewer::pagePainted()
+{
+    // Fitted zooms change with the window: the shown percentage follows.
+    if (m_zoomLabel->text() != zoomText())
+        QMetaObject::invokeMethod(this, &ReportViewer::showZoom, Qt::QueuedConnection);
+    if (!m_pageShown) {
+        m_pageShown = true;
+        QMetaObject::invokeMethod(this, &ReportViewer::pageShown, Qt::QueuedConnection);
+    }
+}
+
 bool ReportViewer::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_pageView && pageViewKey(event))
+        return true;
     if (watched != m_pageArea)
         return QWidget::eventFilter(watched, event);
-    if (event->type() == QEvent::Wheel) {
-        const auto *wheel = static_cast<QWheelEvent *>(event);
-        if (wheel->modifiers() & Qt::ControlModifier) {
-            // One step per notch; a touchpad's small deltas add up to nothing.
-            zoomBy(wheel->angleDelta().y() / QWheelEvent::DefaultDeltasPerStep);
-            return true;
-        }
-    }
-    if (event->type() == QEvent::Paint) {
-        // Fitted zooms change with the window: the shown percentage follows.
-        if (m_zoomLabel->text() != zoomText())
-            QMetaObject::invokeMethod(this, &ReportViewer::showZoom, Qt::QueuedConnection);
-        if (!m_pageShown) {
-            m_pageShown = true;
-            QMetaObject::invokeMethod(this, &ReportViewer::pageShown, Qt::QueuedConnection);
-        }
-    }
+    if (event->type() == QEvent::Paint)
+        pagePainted();
+    if (pageAreaEvent(event))
+        return true;
     return QWidget::eventFilter(watched, event);
 }
 

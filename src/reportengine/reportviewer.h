@@ -5,8 +5,12 @@
 #include <QPrinter>
 #include <QWidget>
 
+#include <functional>
+
 class QAction;
 class QLabel;
+class QGraphicsItem;
+class QGraphicsView;
 class QPrintPreviewWidget;
 class QStyle;
 class QToolBar;
@@ -23,7 +27,10 @@ namespace zelvan::reportengine {
 // the page's viewer size at the screen's resolution, or the size the user
 // left it at. Escape, Ctrl+W and Ctrl+Q close it; Ctrl with the mouse wheel
 // zooms. Printing puts the page on whatever paper the printer has, scaled
-// down evenly when it does not fit.
+// down evenly when it does not fit. Controls with a link are hit through the
+// page's own description: over one the pointer is a hand, a click gives it
+// the focus (a dotted frame; Tab and Shift+Tab move it), and a double-click or
+// Enter activates it.
 class ReportViewer : public QWidget
 {
     Q_OBJECT
@@ -49,8 +56,23 @@ public:
     void rememberIn(platform::Registry *registry);
     // The zoom as the tool bar shows it: "%100".
     QString zoomText() const;
+    // Shows "Excel Olarak Kaydet" on the tool bar: the user picks a file and
+    // `write` writes the workbook to it (and tells the user of a failure).
+    void setWorkbookWriter(std::function<void(const QString &path)> write);
+
+    // The link under a point of the page area (the preview's viewport), and
+    // the area of a link's controls there; empty when none.
+    QString linkAt(const QPoint &viewportPos) const;
+    QRect linkArea(const QString &link) const;
+    // Where a point of the page (twips from its top left corner) is in the page area.
+    QPoint toPageArea(const QPoint &pageTwips) const;
+    QWidget *pageArea() const { return m_pageArea; }
+    QString focusedLink() const { return m_focusedLink; }
+    void setFocusedLink(const QString &link);
 
 signals:
+    // A control with this link was double-clicked, or Enter pressed on it.
+    void linkActivated(const QString &link);
     // The window was closed.
     void closed();
     // The page was painted on screen for the first time (sent once, after the painting).
@@ -66,12 +88,18 @@ protected:
 private:
     void print();
     void exportPdf();
+    void exportWorkbook();
+    QGraphicsItem *pageItem() const;
+    void showFocusFrame();
+    bool pageAreaEvent(QEvent *event);
+    bool pageViewKey(QEvent *event);
     void showError(const QString &text);
     QAction *addToolAction(const QString &objectName, const QString &text, const QString &iconName,
                            int fallbackIcon, const QKeySequence &shortcut);
     void buildToolBar();
     void addCloseKeys();
     void zoomBy(int steps);
+    void pagePainted();
     void showZoom();
 
     ReportPage m_page;
@@ -79,10 +107,14 @@ private:
     QPrinter m_printer;
     QPrintPreviewWidget *m_preview = nullptr;
     QToolBar *m_toolBar = nullptr;
+    QGraphicsView *m_pageView = nullptr;
     QWidget *m_pageArea = nullptr;
     QLabel *m_zoomLabel = nullptr;
     platform::Registry *m_registry = nullptr;
     bool m_pageShown = false;
+    QAction *m_workbookAction = nullptr;
+    std::function<void(const QString &)> m_writeWorkbook;
+    QString m_focusedLink;
 };
 
 } // namespace zelvan::reportengine

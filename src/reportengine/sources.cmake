@@ -10,6 +10,14 @@ set(zelvan_reportengine_sources
     ${CMAKE_CURRENT_LIST_DIR}/reportpainter.h
     ${CMAKE_CURRENT_LIST_DIR}/reportviewer.cpp
     ${CMAKE_CURRENT_LIST_DIR}/reportviewer.h
+    ${CMAKE_CURRENT_LIST_DIR}/rowtable.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/rowtable.h
+    ${CMAKE_CURRENT_LIST_DIR}/rowtablemodel.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/rowtablemodel.h
+    ${CMAKE_CURRENT_LIST_DIR}/rowswindow.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/rowswindow.h
     ${CMAKE_CURRENT_LIST_DIR}/viewersettings.cpp
     ${CMAKE_CURRENT_LIST_DIR}/viewersettings.h
+    ${CMAKE_CURRENT_LIST_DIR}/workbookexport.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/workbookexport.h
 )

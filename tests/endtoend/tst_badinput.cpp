@@ -109,6 +109,15 @@ private Q_SLOTS:
                                                      u"INSERT INTO STOKKART VALUES (1, 'Çay')"_s, u"INSERT INTO SB VALUES (1, 4)"_s,
                                                      u"INSERT INTO STOKHAREKET VALUES (1, 1, '2026-01-02 00:00:00', 4, 0, 0.5)"_s},
                                       .fields = {{u"toplam_Stok_degeri"_s, u"2,00"_s}}});
+        // The rows are read after the figures: a figure that sums, rows that cannot be read. Nothing is
+        // written, not even into the instance's folder, where the workbook was asked for.
+        const QStringList unreadableRows{u"INSERT INTO CEKKART VALUES (1, 10, 0, 'Kendi Çekimiz')"_s, u"ALTER TABLE CEKKART RENAME TO CEKKART0"_s,
+                                         u"CREATE VIEW CEKKART AS SELECT *, json('bozuk') AS Bozuk FROM CEKKART0"_s};
+        const QStringList rowsQuery{u"critical|malformed JSON"_s, u"critical|SELECT * FROM CEKKART WHERE Durum='Kendi Çekimiz' ORDER BY 1"_s};
+        add("rows behind a figure unreadable, workbook", {.statements = unreadableRows, .line = u"--xlsx %1/rapor.xlsx -- FIRMA|%1|7|zelvan|parola"_s,
+                                                          .exitCode = 8, .messages = rowsQuery});
+        add("rows behind a figure unreadable, JSON", {.statements = unreadableRows, .line = u"--json --details -- FIRMA|%1|7|zelvan|parola"_s,
+                                                      .exitCode = 8, .messages = rowsQuery});
         const QString windows = u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\International]\r\n"
                                 u"\"sDecimal\"=\",\"\r\n\"sThousand\"=\".\"\r\n\"sDate\"=\".\"\r\n\"sShortDate\"=\"%1\"\r\n\r\n"
                                 u"[HKEY_CURRENT_USER\\DEF_NORVENT]\r\n\"DEF_KUL\"=\"Şükrü\"\r\n"_s;

@@ -17,20 +17,25 @@ private Q_SLOTS:
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<QString>("pdf");
         QTest::addColumn<QString>("png");
+        QTest::addColumn<QString>("xlsx");
         QTest::addColumn<bool>("json");
+        QTest::addColumn<bool>("details");
         QTest::addColumn<bool>("stockOnePass");
         QTest::addColumn<bool>("help");
         QTest::addColumn<QString>("launchText");
-        QTest::newRow("none") << QString() << QString() << QString() << false << false << false << QString();
-        QTest::newRow("parameters joined by one blank") << u"DB|My  Server|1|u|p"_s << QString() << QString() << false << false << false
-                                                        << u"DB|My Server|1|u|p"_s;
-        QTest::newRow("every option") << u"--json --pdf a.pdf --png=b.png --stock-one-pass -- DB|S|1|u|p"_s << u"a.pdf"_s << u"b.png"_s
-                                      << true << true << false << u"DB|S|1|u|p"_s;
-        QTest::newRow("options after --") << u"-- --json --stock-one-pass"_s << QString() << QString() << false << false << false
+        const QString none;
+        QTest::newRow("none") << none << none << none << none << false << false << false << false << none;
+        QTest::newRow("parameters joined by one blank") << u"DB|My  Server|1|u|p"_s << none << none << none << false << false << false
+                                                        << false << u"DB|My Server|1|u|p"_s;
+        QTest::newRow("every option") << u"--details --json --pdf a.pdf --png=b.png --xlsx c.xlsx --stock-one-pass -- DB|S|1|u|p"_s
+                                      << u"a.pdf"_s << u"b.png"_s << u"c.xlsx"_s << true << true << true << false << u"DB|S|1|u|p"_s;
+        QTest::newRow("options after --") << u"-- --json --stock-one-pass"_s << none << none << none << false << false << false << false
                                           << u"--json --stock-one-pass"_s;
-        QTest::newRow("-1 ends the options") << u"-1 --json"_s << QString() << QString() << false << false << false << u"-1 --json"_s;
-        QTest::newRow("-h") << u"-h"_s << QString() << QString() << false << false << true << QString();
-        QTest::newRow("PDF to standard output") << u"--pdf - --png b.png"_s << u"-"_s << u"b.png"_s << false << false << false << QString();
+        QTest::newRow("-1 ends the options") << u"-1 --json"_s << none << none << none << false << false << false << false
+                                             << u"-1 --json"_s;
+        QTest::newRow("-h") << u"-h"_s << none << none << none << false << false << false << true << none;
+        QTest::newRow("PDF to standard output") << u"--pdf - --png b.png"_s << u"-"_s << u"b.png"_s << none << false << false << false
+                                                << false << none;
     }
     void accepted()
     {
@@ -39,7 +44,9 @@ private Q_SLOTS:
         QCOMPARE(line.error, QString());
         QTEST(line.pdfPath, "pdf");
         QTEST(line.pngPath, "png");
+        QTEST(line.xlsxPath, "xlsx");
         QTEST(line.json, "json");
+        QTEST(line.details, "details");
         QTEST(line.stockOnePass, "stockOnePass");
         QTEST(line.help, "help");
         QTEST(line.launchText, "launchText");
@@ -54,6 +61,7 @@ private Q_SLOTS:
         QTest::newRow("a value for a switch") << u"--stock-one-pass=yes"_s;
         QTest::newRow("JSON and PDF both to standard output") << u"--json --pdf -"_s;
         QTest::newRow("PDF and PNG both to standard output") << u"--pdf - --png=-"_s;
+        QTest::newRow("details without JSON") << u"--details --xlsx c.xlsx"_s;
     }
     void refused()
     {

@@ -4,6 +4,7 @@
 #include "report/detailformat.h"
 #include "report/reportoutput.h"
 #include "report/reportvalues.h"
+#include "report/stockvaluation.h"
 #include "support/fakedatabase.h"
 #include "support/fakeservices.h"
 #include "support/testinstance.h"
@@ -110,7 +111,7 @@ struct Run
     int format()  // the exit code when the program ended, else -1
     {
         try {
-            Detail_Format(program, values, stockList);
+            Detail_Format(program, values, stockList, &valuations);
         } catch (const platform::ProgramEnded &e) {
             return e.exitCode;
         }
@@ -121,8 +122,19 @@ struct Run
     test::FakeDatabase database;
     program::Program program;
     ReportValues values;
+    ItemValuations valuations;
     std::shared_ptr<database::Recordset> stockList;  // the report's own list
 };
+
+// Each valued item as "id: quantity, unit cost, value", in id order.
+QStringList valuationTexts(const ItemValuations &valuations)
+{
+    QStringList texts;
+    for (auto it = valuations.cbegin(); it != valuations.cend(); ++it)
+        texts << u"%1: %2, %3, %4"_s.arg(it.key(), it->quantity.toString(), it->unitCost.toString(), it->value.toString());
+    texts.sort();
+    return texts;
+}
 
 } // namespace
 
@@ -251,6 +263,8 @@ private Q_SLOTS:
         QCOMPARE(actual.typeName(), expected.typeName());
         QCOMPARE(actual.toString(), expected.toString());
         QCOMPARE(expected.toString() == u"0", seed == 0);
+        // What the rows behind the stock show: every listed item, valued alike.
+        QCOMPARE(valuationTexts(onePass.valuations), valuationTexts(perItem.valuations));
     }
 };
 

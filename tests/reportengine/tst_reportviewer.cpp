@@ -9,6 +9,7 @@
 #include <QGraphicsView>
 #include <QLabel>
 #include <QWheelEvent>
+#include <QMouseEvent>
 #include <QPrintPreviewWidget>
 #include <QSignalSpy>
 #include <QTest>
@@ -48,6 +49,7 @@ private slots:
         QCOMPARE(preview->zoomMode(), QPrintPreviewWidget::FitToWidth);
 
         const QList<std::pair<const char *, QString>> actions{{"print", u"Yazdır..."_s}, {"exportPdf", u"PDF Olarak Kaydet..."_s},
+                                                              {"exportWorkbook", u"Excel Olarak Kaydet..."_s},
                                                               {"fitPage", u"Tüm Sayfa"_s}, {"zoomIn", u"Yakınlaştır"_s},
                                                               {"zoomOut", u"Uzaklaştır"_s}, {"fitWidth", u"Sayfa Genişliği"_s}};
         for (const auto &[name, text] : actions) {
@@ -185,6 +187,60 @@ private slots:
         QVERIFY(title != words.end());
         QCOMPARE_LT(qAbs(title->box.left() - (500 + 4320) / 20.0 * 595 / 612), 0.1);
         QCOMPARE_GE(left, 0.0);
+    }
+
+    // The page is hit through its own description: a figure's caption, colon and amount carry its link, so the
+    // pointer is a hand over them and a double-click opens that figure; elsewhere nothing happens.
+    void hitTest_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("link");
+        QTest::newRow("caption, left column") << u"Label4"_s << u"kesilen_Cekler"_s;
+        QTest::newRow("colon, right column") << u"Label16"_s << u"porfoydeki_cekler"_s;
+        QTest::newRow("amount of the stock") << u"toplam_Stok_degeri"_s << u"toplam_Stok_degeri"_s;
+        QTest::newRow("last caption, right column") << u"Label39"_s << u"acık_hesaptakı_boırclar"_s;
+        QTest::newRow("a total") << u"sirketin_genel_borçları_toplamı"_s << QString();
+        QTest::newRow("a heading") << u"Label2"_s << QString();
+        QTest::newRow("the date") << u"tarih"_s << QString();
+    }
+    void hitTest()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, link);
+        ReportViewer viewer(filledReportPage(u"0,00"_s));
+        viewer.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+        viewer.preview()->updatePreview();
+        const QPoint at = viewer.toPageArea(viewer.page().controlRect(*viewer.page().control(control)).center());
+        QSignalSpy activated(&viewer, &ReportViewer::linkActivated);
+        // Sent directly: under the offscreen platform QTest's moves did not reach the later windows of a run.
+        QMouseEvent move(QEvent::MouseMove, at, viewer.pageArea()->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(viewer.pageArea(), &move);
+        QCOMPARE(viewer.pageArea()->cursor().shape() == Qt::PointingHandCursor, !link.isEmpty());
+        QTest::mouseDClick(viewer.pageArea(), Qt::LeftButton, {}, at);
+        QCOMPARE(activated.count(), link.isEmpty() ? 0 : 1);
+        QCOMPARE(viewer.focusedLink(), link);
+        if (!link.isEmpty())
+            QCOMPARE(activated[0][0].toString(), link);
+    }
+
+    // Tab and Shift+Tab move the focus through the figures in page order, round the ends; Enter opens the focused one.
+    void keyboard()
+    {
+        ReportViewer viewer(filledReportPage(u"0,00"_s));
+        viewer.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+        QWidget *view = viewer.pageArea()->parentWidget();
+        QSignalSpy activated(&viewer, &ReportViewer::linkActivated);
+        QTest::keyClick(view, Qt::Key_Return);
+        QCOMPARE(activated.count(), 0);
+        QTest::keyClick(view, Qt::Key_Tab);
+        QCOMPARE(viewer.focusedLink(), u"kesilen_Cekler"_s);
+        QTest::keyClick(view, Qt::Key_Backtab);
+        QCOMPARE(viewer.focusedLink(), u"acık_hesaptakı_boırclar"_s);
+        QTest::keyClick(view, Qt::Key_Enter);
+        QCOMPARE(activated.count(), 1);
+        QCOMPARE(activated[0][0].toString(), u"acık_hesaptakı_boırclar"_s);
     }
 
     // The page on screen is announced once, after its first painting, however often it is painted again.

@@ -5,6 +5,8 @@
 //   zelvan --json                   the whole program, start to exit
 //   zelvan (viewer)                 the same run up to the page shown in the
 //                                   viewer, on an Xvfb display of its own
+//   zelvan --xlsx                   the page and the rows behind every figure
+//                                   as a workbook, start to exit
 //   sqlite3 < script                the engine's shell on the same statements
 //   engine replay                   the same statements through the SQLite C
 //                                   API in this process, no conversion at all
@@ -288,6 +290,8 @@ struct Measured
 {
     double zelvan = 0;
     double viewer = 0;  // 0: not measured
+    double xlsx = 0;
+    long xlsxPeakKb = 0;
     double shell = 0;
     double engine = 0;
     long peakKb = 0;
@@ -349,10 +353,13 @@ std::optional<Measured> measure(const Options &o, const QString &dir, bool onePa
     zelvanArgs << u"--"_s << u"%1|%2|1|%3|%4"_s.arg(Database, QDir(dir).absolutePath(), Login, Password);
     QStringList viewerArgs = zelvanArgs;
     viewerArgs.removeOne(u"--json"_s);
+    QStringList xlsxArgs = viewerArgs;
+    xlsxArgs.insert(1, u"--xlsx"_s);
+    xlsxArgs.insert(2, QDir(dir).filePath(u"zelvan.xlsx"_s));
     const QStringList viewerEnvironment{u"DISPLAY="_s + display, u"QT_QPA_PLATFORM=xcb"_s, u"ZELVAN_VIEWER_EXIT_AFTER_SHOW=1"_s};
 
     Measured m;
-    std::vector<double> zelvanTimes, viewerTimes, shellTimes, engineTimes;
+    std::vector<double> zelvanTimes, viewerTimes, xlsxTimes, shellTimes, engineTimes;
     for (int r = 0; r < o.runs; ++r) {
         const ChildRun z = runChild(zelvanArgs, {}, json);
         if (z.exitCode != 0) {
@@ -370,6 +377,14 @@ std::optional<Measured> measure(const Options &o, const QString &dir, bool onePa
             }
             viewerTimes.push_back(v.seconds);
         }
+
+        const ChildRun x = runChild(xlsxArgs, {}, {});
+        if (x.exitCode != 0) {
+            error = u"zelvan --xlsx exited with %1 on %2"_s.arg(x.exitCode).arg(dir);
+            return std::nullopt;
+        }
+        xlsxTimes.push_back(x.seconds);
+        m.xlsxPeakKb = std::max(m.xlsxPeakKb, x.peakKb);
 
         const ChildRun s = runChild({sqlite3, u"-readonly"_s, file}, script, {});
         if (s.exitCode != 0) {
@@ -395,6 +410,7 @@ std::optional<Measured> measure(const Options &o, const QString &dir, bool onePa
         m.values = QJsonDocument::fromJson(out.readAll()).object().value(u"values"_s).toObject();
     m.zelvan = median(zelvanTimes);
     m.viewer = viewerTimes.empty() ? 0 : median(viewerTimes);
+    m.xlsx = median(xlsxTimes);
     m.shell = median(shellTimes);
     m.engine = median(engineTimes);
     return m;
@@ -404,7 +420,8 @@ QString row(const QString &label, const Measured &m)
 {
     const QString viewer = m.viewer > 0 ? u"%1 %2"_s.arg(m.viewer, 9, 'f', 3).arg(m.viewer / m.zelvan, 7, 'f', 2)
                                         : u"%1 %2"_s.arg(u"-"_s, 9).arg(u"-"_s, 7);
-    return u"%1 %2 %3 %4 %5 %6 %7 %8 %9 %10\n"_s.arg(label, -10)
+    const QString xlsx = u"%1 %2 %3"_s.arg(m.xlsx, 9, 'f', 3).arg(m.xlsx / m.zelvan, 7, 'f', 2).arg(double(m.xlsxPeakKb) / 1024.0, 8, 'f', 1);
+    return u"%1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11\n"_s.arg(label, -10)
         .arg(m.statements, 10)
         .arg(m.rows, 10)
         .arg(m.zelvan, 9, 'f', 3)
@@ -413,7 +430,8 @@ QString row(const QString &label, const Measured &m)
         .arg(m.zelvan / m.shell, 7, 'f', 2)
         .arg(m.engine, 9, 'f', 3)
         .arg(m.zelvan / m.engine, 7, 'f', 2)
-        .arg(double(m.peakKb) / 1024.0, 8, 'f', 1);
+        .arg(double(m.peakKb) / 1024.0, 8, 'f', 1)
+        .arg(xlsx);
 }
 
 } // namespace
@@ -462,7 +480,7 @@ int main(int argc, char *argv[])
     if (display.display().isEmpty())
         say(u"Xvfb could not be started: the viewer is not measured\n"_s);
 
-    QString table = u"%1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11\n"_s.arg(u"items"_s, -10)
+    QString table = u"%1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11 %12 %13 %14\n"_s.arg(u"items"_s, -10)
                         .arg(u"queries"_s, 10)
                         .arg(u"rows"_s, 10)
                         .arg(u"zelvan s"_s, 9)
@@ -472,7 +490,10 @@ int main(int argc, char *argv[])
                         .arg(u"ratio"_s, 7)
                         .arg(u"engine s"_s, 9)
                         .arg(u"ratio"_s, 7)
-                        .arg(u"peak MB"_s, 8);
+                        .arg(u"peak MB"_s, 8)
+                        .arg(u"xlsx s"_s, 9)
+                        .arg(u"x/json"_s, 7)
+                        .arg(u"xlsx MB"_s, 8);
     QString onePassTable = table;
     QString linear;
     std::optional<std::pair<int, double>> previous;  // items and per-item time of the size before
@@ -505,7 +526,8 @@ int main(int argc, char *argv[])
                            : perItem->values == onePass->values && !perItem->values.isEmpty() ? u"yes"_s : u"NO"_s);
     }
     const QString report = u"Medians of %1 runs; zelvan s = zelvan --json; viewer s = the same run until the viewer shows the page "
-                             u"(Xvfb %2), v/json = viewer / zelvan; ratio = zelvan / sqlite3 shell, and zelvan / engine replay.\n\n"_s
+                             u"(Xvfb %2), v/json = viewer / zelvan; ratio = zelvan / sqlite3 shell, and zelvan / engine replay; "
+                             u"xlsx s = zelvan --xlsx (the page and every figure's rows), x/json = xlsx / zelvan, with its peak memory.\n\n"_s
                                  .arg(o.runs)
                                  .arg(display.display().isEmpty() ? u"not found: not measured"_s : display.display())
         + u"Stock valued with one query per item (default):\n"_s + table

@@ -1,0 +1,174 @@
+#include "reportengine/rowswindow.h"
+#include "support/fakeservices.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace zelvan;
+using namespace zelvan::reportengine;
+using runtime::Variant;
+
+Q_DECLARE_METATYPE(zelvan::runtime::Variant)
+
+namespace {
+
+Variant money(const char *text)
+{
+    return Variant::currency(*runtime::Currency::parse(QString::fromLatin1(text)));
+}
+
+Variant when(int day, const QTime &time = QTime(0, 0))
+{
+    return Variant::date(runtime::oleDateFrom(QDate(2026, 3, day), time));
+}
+
+// Three cheques as read, NULLs, text with a tab and quotes, a bit; the amount column is Alacak.
+RowTable cheques(const Variant &figure)
+{
+    RowTable table;
+    table.caption = u"Portföydeki Çekler"_s;
+    table.columns = {u"Cek_ID"_s, u"Vade"_s, u"Alacak"_s, u"Durum"_s, u"Oran"_s, u"Aktarildi"_s};
+    table.amountColumn = 2;
+    table.rows = {
+        {Variant::longInt(3), when(23), money("1234567.5"), Variant::string(u"Portföyde"_s), Variant::decimal(runtime::Decimal::fromDouble(0.125)), Variant::boolean(true)},
+        {Variant::longInt(1), when(24, QTime(14, 30)), money("-0.0001"), Variant::string(u"a\tb \"c\""_s), Variant::null(), Variant::boolean(false)},
+        {Variant::longInt(2), Variant::null(), Variant::null(), Variant::string(QString()), Variant::dbl(2.5), Variant::null()},
+    };
+    table.total = money("1234567.4999");
+    table.figure = figure;
+    return table;
+}
+
+const CellFormats Turkish{{u',', u'.'}, u"dd.MM.yyyy"_s, u"HH:mm:ss"_s};
+
+QString column(const QAbstractItemModel *model, int c)
+{
+    QStringList texts;
+    for (int r = 0; r < model->rowCount(); ++r)
+        texts << model->index(r, c).data().toString();
+    return texts.join(u' ');
+}
+
+} // namespace
+
+// The window of a figure's rows: what each cell reads, sorting with the total kept last, copying as spreadsheets
+// paste, and the warning when the rows no longer add up to the page's figure.
+class TestRowsWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cells_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("right");
+        QTest::newRow("money, grouped") << 0 << 2 << u"1.234.567,50"_s << true;
+        QTest::newRow("money, four places") << 1 << 2 << u"-0,0001"_s << true;
+        QTest::newRow("decimal, its places") << 0 << 4 << u"0,125"_s << true;
+        QTest::newRow("double") << 2 << 4 << u"2,50"_s << true;
+        QTest::newRow("whole number, not grouped") << 0 << 0 << u"3"_s << true;
+        QTest::newRow("date") << 0 << 1 << u"23.03.2026"_s << false;
+        QTest::newRow("date and time") << 1 << 1 << u"24.03.2026 14:30:00"_s << false;
+        QTest::newRow("NULL") << 2 << 2 << QString() << false;
+        QTest::newRow("bit") << 0 << 5 << u"Evet"_s << false;
+        QTest::newRow("text") << 0 << 3 << u"Portföyde"_s << false;
+        QTest::newRow("total row, label") << 3 << 0 << u"Toplam"_s << false;
+        QTest::newRow("total row, amount") << 3 << 2 << u"1.234.567,4999"_s << true;
+    }
+    void cells()
+    {
+        QFETCH(int, row);
+        QFETCH(int, column);
+        RowsWindow window(cheques(money("1234567.4999")), Turkish);
+        const QModelIndex index = window.view()->model()->index(row, column);
+        QTEST(index.data().toString(), "text");
+        QTEST(bool(index.data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight), "right");
+    }
+
+    // The first column's texts after a click on a column's header (once: ascending, twice: descending).
+    void sorting_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("clicks");
+        QTest::addColumn<QString>("order");
+        QTest::newRow("as read") << 0 << 0 << u"3 1 2 Toplam"_s;
+        QTest::newRow("id") << 0 << 1 << u"1 2 3 Toplam"_s;
+        QTest::newRow("id, descending") << 0 << 2 << u"3 2 1 Toplam"_s;
+        QTest::newRow("amount, NULL first") << 2 << 1 << u"2 1 3 Toplam"_s;
+        QTest::newRow("amount, descending") << 2 << 2 << u"3 1 2 Toplam"_s;
+        QTest::newRow("date, by day and time") << 1 << 1 << u"2 3 1 Toplam"_s;
+        QTest::newRow("fractions, NULL first") << 4 << 1 << u"1 3 2 Toplam"_s;
+    }
+    void sorting()
+    {
+        QFETCH(int, column);
+        QFETCH(int, clicks);
+        RowsWindow window(cheques(money("1234567.4999")), Turkish);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QHeaderView *header = window.view()->horizontalHeader();
+        for (int i = 0; i < clicks; ++i)
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                              QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2));
+        QTEST(::column(window.view()->model(), 0), "order");
+    }
+
+    void copy_data()
+    {
+        QTest::addColumn<QList<int>>("selected");  // rows of the grid
+        QTest::addColumn<bool>("keys");            // Ctrl+C in the grid rather than "Kopyala"
+        QTest::addColumn<QString>("text");
+        const QString header = u"Cek_ID\tVade\tAlacak\tDurum\tOran\tAktarildi\n"_s;
+        QTest::newRow("nothing selected: every row and the total")
+            << QList<int>{} << false << header + u"3\t23.03.2026\t1.234.567,50\tPortföyde\t0,125\tEvet\n"
+                                        u"1\t24.03.2026 14:30:00\t-0,0001\t\"a\tb \"\"c\"\"\"\t\tHayır\n"
+                                        u"2\t\t\t\t2,50\t\n"
+                                        u"Toplam\t\t1.234.567,4999\t\t\t\n"_s;
+        QTest::newRow("one row, Ctrl+C") << QList<int>{2} << true << header + u"2\t\t\t\t2,50\t\n"_s;
+    }
+    void copy()
+    {
+        QFETCH(QList<int>, selected);
+        QFETCH(bool, keys);
+        test::RecordingClipboard clipboard;
+        RowsWindow window(cheques(money("1234567.4999")), Turkish, &clipboard);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        for (const int row : selected)
+            window.view()->selectRow(row);
+        if (keys)
+            QTest::keyClick(window.view(), Qt::Key_C, Qt::ControlModifier);
+        else
+            window.findChild<QPushButton *>(u"copy"_s)->click();
+        QTEST(clipboard.text, "text");
+    }
+
+    // Rows read after the page that no longer add up to its figure say so, with both amounts.
+    void totalWarning_data()
+    {
+        QTest::addColumn<Variant>("figure");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("the figure") << money("1234567.4999") << false;
+        QTest::newRow("another figure") << money("1234000") << true;
+    }
+    void totalWarning()
+    {
+        QFETCH(Variant, figure);
+        RowsWindow window(cheques(figure), Turkish);
+        window.show();
+        const QLabel *warning = window.findChild<QLabel *>(u"totalWarning"_s);
+        QTEST(warning->isVisible(), "shown");
+        QCOMPARE(window.windowTitle(), u"Portföydeki Çekler"_s);
+        QVERIFY(warning->text().contains(u"(1.234.567,4999)"_s));
+    }
+};
+
+QTEST_MAIN(TestRowsWindow)
+#include "tst_rowswindow.moc"
