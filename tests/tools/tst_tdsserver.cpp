@@ -3,14 +3,22 @@
 
 #include "database/embedded/embeddedinstance.h"
 #include "database/odbc/odbcbackend.h"
+#include "login/loginfrm.h"
+#include "program/program.h"
+#include "report/reporthost.h"
+#include "report/reportoutput.h"
 #include "runtime/err.h"
+#include "support/fakeservices.h"
 #include "support/testinstance.h"
 #include "support/zelvanrun.h"
 #include "tdsserver.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
+#include <QTableView>
 #include <QTest>
 
 using namespace zelvan;
@@ -52,7 +60,7 @@ bool writeDemo(const QString &dir, const QStringList &options)
 }
 
 // The report's JSON without the time of the run.
-QJsonObject report(const test::ZelvanRun &run)
+QJsonObject reportOf(const test::ZelvanRun &run)
 {
     QJsonObject json = QJsonDocument::fromJson(run.out).object();
     QJsonObject fields = json.value(u"fields"_s).toObject();
@@ -60,6 +68,38 @@ QJsonObject report(const test::ZelvanRun &run)
     json.insert(u"fields"_s, fields);
     json.remove(u"generated"_s);
     return json;
+}
+
+// Through the login dialog on fake services: the companies it lists for NORVENT, then the report of the second
+// one, chosen with Down and Enter, as JSON.
+QStringList dialogRun(const QString &server)
+{
+    test::FakeServices fakes;
+    program::Program program(fakes.services(), program::CommandLine());
+    report::ReportHost host;
+    QStringList seen;
+    program.showReport = [&](program::Program &p) {
+        host.show(p);
+        seen.append(QString::fromUtf8(report::reportJson(*host.report(), host.values())));
+    };
+    const QPointer<login::LoginFrm> form = new login::LoginFrm(program);
+    form->endEventLoop = [](int) {};
+    form->Form_Load();
+    form->show();
+    form->sysus_nm->setText(u"norvent"_s);
+    form->sysus->setText(u"Zelvan2026"_s);
+    form->DB_Name->setText(server);
+    QTest::mouseClick(form->TamamBtn, Qt::LeftButton);
+    const QAbstractItemModel *companies = form->TDBG1->model();
+    for (int row = 0; row < companies->rowCount(); ++row)
+        seen.append(companies->index(row, 0).data().toString());
+    test::exitCodeOf([&] {
+        QTest::keyClick(form->TDBG1, Qt::Key_Down);
+        QTest::keyClick(form->TDBG1, Qt::Key_Enter);
+    });
+    seen.append(fakes.messages.noted());
+    delete form.data();
+    return seen;
 }
 
 } // namespace
@@ -194,7 +234,7 @@ private Q_SLOTS:
         QVERIFY2(embedded.exitCode == 0, embedded.err.constData());
         const test::ZelvanRun overTds = test::runZelvan(options + QStringList{u"--"_s, launch.arg(server.serverName())}, environment());
         QVERIFY2(overTds.exitCode == 0, overTds.err.constData());
-        QCOMPARE(report(overTds), report(embedded));
+        QCOMPARE(reportOf(overTds), reportOf(embedded));
         QCOMPARE(instance.digest(), digest);
     }
 
@@ -259,7 +299,20 @@ private Q_SLOTS:
         QCOMPARE(run.out, QByteArray());
         QCOMPARE(instance.digest(), digest);
     }
+
+    // The login dialog against the test server lists the same companies and shows the same report as against the
+    // embedded instance, without a message.
+    void loginDialog()
+    {
+        test::TestInstance instance;
+        QVERIFY(writeDemo(instance.path(), {}));
+        tdsserver::TdsServer server(instance.path());
+        QVERIFY(server.listen());
+        const QStringList embedded = dialogRun(instance.path());
+        QCOMPARE(embedded.size(), 3);  // two companies, one report
+        QCOMPARE(dialogRun(server.serverName()), embedded);
+    }
 };
 
-QTEST_GUILESS_MAIN(TestTdsServer)
+QTEST_MAIN(TestTdsServer)
 #include "tst_tdsserver.moc"
