@@ -135,6 +135,16 @@ QStringList TdsServer::statements() const
     return m_state->log;
 }
 
+qint64 TdsServer::statementCount() const
+{
+    return m_state->batches;
+}
+
+double TdsServer::busySeconds() const
+{
+    return double(m_state->busyNs) / 1e9;
+}
+
 void TdsServer::stop()
 {
     m_state->stopping = true;

@@ -31,6 +31,10 @@ public:
     void keepStatements(bool keep);
     // Every statement received so far, in order.
     QStringList statements() const;
+    // Statements received so far, and the time spent answering them, without
+    // the delays and the waits for a client to read.
+    qint64 statementCount() const;
+    double busySeconds() const;
     // Ends every connection and stops listening; waits for their threads.
     void stop();
 

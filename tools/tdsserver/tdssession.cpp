@@ -7,6 +7,7 @@
 #include "database/embedded/embeddedinstance.h"
 #include "runtime/err.h"
 
+#include <QElapsedTimer>
 #include <QTcpSocket>
 #include <QThread>
 #include <QtEndian>
@@ -63,6 +64,8 @@ Session::Session(qintptr socketDescriptor, std::shared_ptr<ServerState> state, q
     , m_reply(DefaultPacketSize, spid)
 {
     m_socket->setSocketDescriptor(socketDescriptor);
+    // As SQL Server does: a reply's last packet leaves at once, not after the client's delayed acknowledgement.
+    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
 }
 
 Session::~Session() = default;
@@ -133,11 +136,14 @@ bool Session::send(const QByteArray &bytes)
     }
     if (m_state->faults.slowPacketMs <= 0)
         m_socket->write(bytes);
+    QElapsedTimer waited;
+    waited.start();
     while (m_socket->bytesToWrite() > SocketHighWater) {
         if (m_state->stopping || m_socket->state() != QAbstractSocket::ConnectedState)
             return false;
         m_socket->waitForBytesWritten(PollMs);
     }
+    m_waitedNs += waited.nsecsElapsed();
     m_socket->flush();
     return m_socket->state() == QAbstractSocket::ConnectedState;
 }
@@ -204,6 +210,10 @@ bool Session::login(const QByteArray &body)
 
 bool Session::batch(const QByteArray &body)
 {
+    QElapsedTimer busy;
+    busy.start();
+    m_waitedNs = 0;
+    ++m_state->batches;
     const QString sql = batchText(body);
     if (m_state->keepLog) {
         const std::lock_guard lock(m_state->logMutex);
@@ -233,7 +243,9 @@ bool Session::batch(const QByteArray &body)
     } else {
         query(sql);
     }
-    return sendReply();
+    const bool sent = sendReply();
+    m_state->busyNs += busy.nsecsElapsed() - m_waitedNs;
+    return sent;
 }
 
 // SET and USE, which FreeTDS and programs send on their own.

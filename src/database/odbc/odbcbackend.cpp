@@ -90,7 +90,18 @@ public:
         if (m_columns.empty())
             finish();  // a statement without rows
     }
-    ~OdbcCursor() override { finish(); }
+    ~OdbcCursor() override
+    {
+        // Rows left unread (a sum's one row is read, not the end after it): when the end has already
+        // arrived, one more fetch finds it, and the driver need not cancel the statement, a round trip.
+        if (m_statement) {
+            try {
+                m_statement->fetch();
+            } catch (const odbcapi::Error &) {
+            }
+        }
+        finish();
+    }
 
     int columnCount() const override { return int(m_columns.size()); }
     QString columnName(int column) const override
