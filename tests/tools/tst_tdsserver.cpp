@@ -138,6 +138,8 @@ private Q_SLOTS:
             u"INSERT INTO t VALUES (2, 0, NULL, NULL, -2147483648, NULL, -922337203685477, NULL, 0.1, NULL, NULL, NULL, "
             u"NULL, '', NULL, NULL)"_s,
             u"INSERT INTO t (id, i, m, d) VALUES (3, 2147483647, 0.0001, 9999999999999.99)"_s,
+            u"CREATE TABLE big (id INT, name NVARCHAR(40))"_s,
+            u"WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 100000) INSERT INTO big SELECT x, 'Satır ' || x FROM n"_s,
         });
         test::addStandardDatabases(m_standard);
         const QDir dir(m_standard.path());
@@ -195,6 +197,18 @@ private Q_SLOTS:
         const QString value = firstValue(*odbc, sql);
         QTEST(value.startsWith(u"[FreeTDS][SQL Server]"_s) ? value.mid(21) : value, "value");
         QCOMPARE(firstValue(*embedded, sql), value.startsWith(u"[FreeTDS][SQL Server]"_s) ? value.mid(21) : value);
+    }
+
+    // A result left unread is cancelled (ATTENTION) while the server still sends it; the connection then serves the
+    // next statement.
+    void cancelledResult()
+    {
+        tdsserver::TdsServer server(m_types.path());
+        QVERIFY(server.listen());
+        const auto odbc = database::openOdbcConnection(odbcConnectionString(server, u"Turler"_s));
+        QCOMPARE(firstValue(*odbc, u"SELECT name FROM big ORDER BY id"_s), u"String:Satır 1"_s);
+        QCOMPARE(firstValue(*odbc, u"SELECT COUNT(*) FROM big"_s), u"Long:100000"_s);
+        QCOMPARE(server.statementCount(), 2);
     }
 
     // The report through FreeTDS is the report of the embedded instance: the demo's two companies, both ways of
