@@ -8,7 +8,7 @@
 #include <QJsonDocument>
 
 #include <algorithm>
-#include <optional>
+#include <memory>
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
@@ -17,11 +17,12 @@ namespace zelvan::bench {
 
 namespace {
 
-struct RoundTrips
+// One delay and mode: each run's times.
+struct Series
 {
     qint64 statements = 0;
-    double zelvan = 0;  // medians
-    double server = 0;
+    std::vector<double> zelvan;
+    std::vector<double> server;
     bool sameFigures = true;
 };
 
@@ -32,46 +33,42 @@ double median(std::vector<double> values)
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-std::optional<RoundTrips> measure(tdsserver::TdsServer &server, const QString &zelvan, bool onePass, int runs,
-                                  const QString &json, const QJsonObject &expected, QString &error)
+bool runOnce(tdsserver::TdsServer &server, const QString &zelvan, bool onePass, const QString &json,
+             const QJsonObject &expected, Series &series, QString &error)
 {
     QStringList args{zelvan, u"--json"_s};
     if (onePass)
         args.append(u"--stock-one-pass"_s);
     args << u"--"_s << u"NRV_DEMO_2026|%1|1|norvent|Zelvan2026"_s.arg(server.serverName());
-    RoundTrips result;
-    std::vector<double> zelvanTimes, serverTimes;
-    for (int r = 0; r < runs; ++r) {
-        const qint64 statements = server.statementCount();
-        const double busy = server.busySeconds();
-        const ChildRun run = runChild(args, {}, json);
-        if (run.exitCode != 0) {
-            error = u"zelvan exited with %1 against the TDS test server"_s.arg(run.exitCode);
-            return std::nullopt;
-        }
-        zelvanTimes.push_back(run.seconds);
-        serverTimes.push_back(server.busySeconds() - busy);
-        result.statements = server.statementCount() - statements;
-        QFile out(json);
-        const QJsonObject values = out.open(QIODevice::ReadOnly)
-            ? QJsonDocument::fromJson(out.readAll()).object().value(u"values"_s).toObject()
-            : QJsonObject();
-        result.sameFigures = result.sameFigures && values == expected;
+    const qint64 statements = server.statementCount();
+    const double busy = server.busySeconds();
+    const ChildRun run = runChild(args, {}, json);
+    if (run.exitCode != 0) {
+        error = u"zelvan exited with %1 against the TDS test server"_s.arg(run.exitCode);
+        return false;
     }
-    result.zelvan = median(zelvanTimes);
-    result.server = median(serverTimes);
-    return result;
+    series.zelvan.push_back(run.seconds);
+    series.server.push_back(server.busySeconds() - busy);
+    series.statements = server.statementCount() - statements;
+    QFile out(json);
+    const QJsonObject values = out.open(QIODevice::ReadOnly)
+        ? QJsonDocument::fromJson(out.readAll()).object().value(u"values"_s).toObject()
+        : QJsonObject();
+    series.sameFigures = series.sameFigures && values == expected;
+    return true;
 }
 
-QString row(int delay, const RoundTrips &m, double atZero)
+QString row(int delay, const Series &series, double atZero)
 {
+    const double zelvan = median(series.zelvan);
+    const double server = median(series.server);
     return u"%1 %2 %3 %4 %5 %6 %7\n"_s.arg(delay, 8)
-        .arg(m.statements, 10)
-        .arg(m.zelvan, 9, 'f', 3)
-        .arg(m.server, 9, 'f', 3)
-        .arg(m.zelvan / m.server, 7, 'f', 2)
-        .arg(atZero > 0 ? m.zelvan / atZero : 1.0, 7, 'f', 2)
-        .arg(m.sameFigures ? u"yes"_s : u"NO"_s, 6);
+        .arg(series.statements, 10)
+        .arg(zelvan, 9, 'f', 3)
+        .arg(server, 9, 'f', 3)
+        .arg(zelvan / server, 7, 'f', 2)
+        .arg(atZero > 0 ? QString::number(zelvan / atZero, 'f', 2) : u"-"_s, 7)
+        .arg(series.sameFigures ? u"yes"_s : u"NO"_s, 6);
 }
 
 } // namespace
@@ -86,25 +83,34 @@ QString roundTripTable(const QString &dir, const QString &zelvan, const QList<in
                                .arg(u"ratio"_s, 7)
                                .arg(u"x 0 ms"_s, 7)
                                .arg(u"same"_s, 6);
-    QString tables[2] = {header, header};
-    double atZero[2] = {0, 0};
-    const QString json = QDir(dir).filePath(u"zelvan-tds.json"_s);
+    // One server per delay; the runs alternate between them, so that the machine's noise falls on all alike.
+    std::vector<std::unique_ptr<tdsserver::TdsServer>> servers;
     for (const int delay : delays) {
         tdsserver::ServerFaults faults;
         faults.delayMs = delay;
-        tdsserver::TdsServer server(QDir(dir).absolutePath(), faults);
-        server.keepStatements(false);
-        if (!server.listen()) {
+        servers.push_back(std::make_unique<tdsserver::TdsServer>(QDir(dir).absolutePath(), faults));
+        servers.back()->keepStatements(false);
+        if (!servers.back()->listen()) {
             error = u"the TDS test server cannot listen on 127.0.0.1"_s;
             return {};
         }
-        for (const bool onePass : {false, true}) {
-            const std::optional<RoundTrips> m = measure(server, zelvan, onePass, runs, json, expected, error);
-            if (!m)
-                return {};
-            if (delay == 0)
-                atZero[onePass] = m->zelvan;
-            tables[onePass] += row(delay, *m, atZero[onePass]);
+    }
+    std::vector<Series> series(delays.size() * 2);  // per delay: per item, one pass
+    const QString json = QDir(dir).filePath(u"zelvan-tds.json"_s);
+    for (int r = 0; r < runs; ++r) {
+        for (size_t i = 0; i < servers.size(); ++i) {
+            for (const bool onePass : {false, true}) {
+                if (!runOnce(*servers[i], zelvan, onePass, json, expected, series[i * 2 + onePass], error))
+                    return {};
+            }
+        }
+    }
+    QString tables[2] = {header, header};
+    const qsizetype zero = delays.indexOf(0);
+    for (size_t i = 0; i < servers.size(); ++i) {
+        for (const size_t mode : {0, 1}) {
+            const double atZero = zero < 0 ? 0 : median(series[size_t(zero) * 2 + mode].zelvan);
+            tables[mode] += row(delays[qsizetype(i)], series[i * 2 + mode], atZero);
         }
     }
     return u"Stock valued with one query per item (default):\n"_s + tables[0]

@@ -358,6 +358,19 @@ QString row(const QString &label, const Measured &m)
         .arg(xlsx);
 }
 
+QString roundTripSection(const Options &o, const QString &dir, const QString &zelvan, int items, const QJsonObject &values,
+                         QString &error)
+{
+    say(u"measuring %1 items over the TDS test server ...\n"_s.arg(items));
+    const QString table = zelvan::bench::roundTripTable(dir, zelvan, o.tdsDelays, o.runs, values, error);
+    if (table.isEmpty())
+        return {};
+    return u"\nSQL Server path, %1 items: zelvan --json over FreeTDS against the TDS test server, which waits the delay "
+           u"before each answer; server s = the server's own time on the statements; ratio = zelvan / server; x 0 ms = "
+           u"zelvan / zelvan at 0 ms; same = the embedded instance's figures.\n"_s.arg(items)
+        + table;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -451,16 +464,11 @@ int main(int argc, char *argv[])
                            : perItem->values == onePass->values && !perItem->values.isEmpty() ? u"yes"_s : u"NO"_s);
         // The SQL Server path on the largest size only: at 5 ms the per-item queries take minutes.
         if (items == o.sizes.last() && !o.tdsDelays.isEmpty()) {
-            say(u"measuring %1 items over the TDS test server ...\n"_s.arg(items));
-            roundTrips = zelvan::bench::roundTripTable(dir, zelvan, o.tdsDelays, o.runs, perItem->values, error);
+            roundTrips = roundTripSection(o, dir, zelvan, items, perItem->values, error);
             if (roundTrips.isEmpty()) {
                 say(error + u'\n');
                 return 1;
             }
-            roundTrips = u"\nSQL Server path, %1 items: zelvan --json over FreeTDS against the TDS test server, which waits the "
-                         u"delay before each answer; server s = the server's own time on the statements; ratio = zelvan / "
-                         u"server; x 0 ms = zelvan / zelvan at 0 ms; same = the embedded instance's figures.\n"_s.arg(items)
-                + roundTrips;
         }
     }
     const QString report = u"Medians of %1 runs; zelvan s = zelvan --json; viewer s = the same run until the viewer shows the page "

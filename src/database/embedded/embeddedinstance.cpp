@@ -183,7 +183,6 @@ QString textOf(sqlite3_stmt *stmt, int column)
 }
 
 using runtime::Variant;
-
 // A whole number as Long, or as Decimal beyond Long's range.
 Variant longOrDecimal(qint64 value)
 {
