@@ -87,11 +87,24 @@ ChildRun runChild(const QStringList &argv, const QString &in, const QString &out
     return run;
 }
 
+double ownCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 #else
 
 ChildRun runChild(const QStringList &, const QString &, const QString &, const QStringList &)
 {
     return {};
+}
+
+double ownCpuSeconds()
+{
+    return 0;
 }
 
 #endif

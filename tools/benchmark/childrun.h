@@ -18,4 +18,9 @@ struct ChildRun
 // POSIX systems it runs nothing.
 ChildRun runChild(const QStringList &argv, const QString &in, const QString &out, const QStringList &environment = {});
 
+// The processor time this process has used so far, user and system, in
+// seconds (0 elsewhere than on POSIX systems): with the TDS test server in
+// this process, what it spends while a child runs against it.
+double ownCpuSeconds();
+
 } // namespace zelvan::bench

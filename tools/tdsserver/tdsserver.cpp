@@ -140,11 +140,6 @@ qint64 TdsServer::statementCount() const
     return m_state->batches;
 }
 
-double TdsServer::busySeconds() const
-{
-    return double(m_state->busyNs) / 1e9;
-}
-
 void TdsServer::stop()
 {
     m_state->stopping = true;

@@ -31,10 +31,8 @@ public:
     void keepStatements(bool keep);
     // Every statement received so far, in order.
     QStringList statements() const;
-    // Statements received so far, and the time spent answering them, without
-    // the delays and the waits for a client to read.
+    // Statements received so far.
     qint64 statementCount() const;
-    double busySeconds() const;
     // Ends every connection and stops listening; waits for their threads.
     void stop();
 

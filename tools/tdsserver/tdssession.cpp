@@ -7,7 +7,6 @@
 #include "database/embedded/embeddedinstance.h"
 #include "runtime/err.h"
 
-#include <QElapsedTimer>
 #include <QTcpSocket>
 #include <QThread>
 #include <QtEndian>
@@ -136,14 +135,11 @@ bool Session::send(const QByteArray &bytes)
     }
     if (m_state->faults.slowPacketMs <= 0)
         m_socket->write(bytes);
-    QElapsedTimer waited;
-    waited.start();
     while (m_socket->bytesToWrite() > SocketHighWater) {
         if (m_state->stopping || m_socket->state() != QAbstractSocket::ConnectedState)
             return false;
         m_socket->waitForBytesWritten(PollMs);
     }
-    m_waitedNs += waited.nsecsElapsed();
     m_socket->flush();
     return m_socket->state() == QAbstractSocket::ConnectedState;
 }
@@ -210,9 +206,6 @@ bool Session::login(const QByteArray &body)
 
 bool Session::batch(const QByteArray &body)
 {
-    QElapsedTimer busy;
-    busy.start();
-    m_waitedNs = 0;
     ++m_state->batches;
     const QString sql = batchText(body);
     if (m_state->keepLog) {
@@ -243,9 +236,7 @@ bool Session::batch(const QByteArray &body)
     } else {
         query(sql);
     }
-    const bool sent = sendReply();
-    m_state->busyNs += busy.nsecsElapsed() - m_waitedNs;
-    return sent;
+    return sendReply();
 }
 
 // SET and USE, which FreeTDS and programs send on their own.

@@ -36,7 +36,6 @@ struct ServerState
     std::atomic<bool> stopping = false;
     std::atomic<int> statements = 0;  // those that count for the faults
     std::atomic<qint64> batches = 0;  // every statement
-    std::atomic<qint64> busyNs = 0;   // spent on statements, not counting waits for the client or the delays
     std::atomic<bool> keepLog = true;
     std::mutex logMutex;
     QStringList log;  // every statement received, in order
@@ -76,7 +75,6 @@ private:
     QString m_database;
     bool m_silent = false;
     bool m_attention = false;  // a cancel came while rows were being sent
-    qint64 m_waitedNs = 0;     // waits for the client to read, while a statement is answered
 };
 
 } // namespace zelvan::tdsserver
