@@ -6,6 +6,7 @@
 #include "login/loginfrm.h"
 #include "program/program.h"
 #include "report/reporthost.h"
+#include "report/reportidentity.h"
 #include "report/reportoutput.h"
 #include "runtime/err.h"
 #include "support/fakeservices.h"
@@ -81,7 +82,7 @@ QStringList dialogRun(const QString &server)
     QStringList seen;
     program.showReport = [&](program::Program &p) {
         host.show(p);
-        seen.append(QString::fromUtf8(report::reportJson(*host.report(), host.values())));
+        seen.append(QString::fromUtf8(report::reportJson(*host.report(), host.values(), report::ReportIdentity::of(p.vars, host.values()))));
     };
     const QPointer<login::LoginFrm> form = new login::LoginFrm(program);
     form->endEventLoop = [](int) {};
@@ -287,23 +288,25 @@ private Q_SLOTS:
     }
 
     // A server that fails in the middle of the stock step: the statement's error and its text (OpenRecordset's two
-    // messages), exit 8 and no page; a silent one is ended by the query timeout, never a hang.
+    // messages), exit 8 and no page; a silent or slow one is ended by the query timeout (2 s), never a hang.
     void faults_data()
     {
-        QTest::addColumn<bool>("close");  // else silent
+        QTest::addColumn<QString>("fault");  // from the third item's movements on
         QTest::addColumn<QString>("error");
-        QTest::newRow("connection closed") << true << u"[FreeTDS][SQL Server]Unexpected EOF from the server"_s;
-        QTest::newRow("silent: the query timeout") << false << u"[FreeTDS][SQL Server]Timeout expired"_s;
+        QTest::newRow("connection closed") << u"close"_s << u"[FreeTDS][SQL Server]Unexpected EOF from the server"_s;
+        QTest::newRow("silent") << u"silent"_s << u"[FreeTDS][SQL Server]Timeout expired"_s;
+        QTest::newRow("every packet 3 s late") << u"slow"_s << u"[FreeTDS][SQL Server]Timeout expired"_s;
     }
     void faults()
     {
-        QFETCH(bool, close);
+        QFETCH(QString, fault);
         test::TestInstance instance;
         QVERIFY(writeDemo(instance.path(), {}));
         const QByteArray digest = instance.digest();
         tdsserver::ServerFaults faults;
         faults.countOnly = u"STOKHAREKET"_s;  // the movements of one item
-        (close ? faults.closeAtStatement : faults.silentAtStatement) = 3;
+        (fault == u"close" ? faults.closeAtStatement : fault == u"silent" ? faults.silentAtStatement : faults.slowAtStatement) = 3;
+        faults.slowPacketMs = 3000;
         tdsserver::TdsServer server(instance.path(), faults);
         QVERIFY(server.listen());
         QProcessEnvironment environment = this->environment();

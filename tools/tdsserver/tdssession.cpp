@@ -124,16 +124,14 @@ bool Session::readMessage(Message &message)
 
 bool Session::send(const QByteArray &bytes)
 {
-    for (qsizetype at = 0; at < bytes.size();) {
+    for (qsizetype at = 0; m_slow && at < bytes.size();) {
         const qsizetype length = qFromBigEndian<quint16>(bytes.constData() + at + 2);
-        if (m_state->faults.slowPacketMs > 0) {
-            QThread::msleep(ulong(m_state->faults.slowPacketMs));
-            m_socket->write(bytes.constData() + at, length);
-            m_socket->flush();
-        }
+        QThread::msleep(ulong(m_state->faults.slowPacketMs));
+        m_socket->write(bytes.constData() + at, length);
+        m_socket->flush();
         at += length;
     }
-    if (m_state->faults.slowPacketMs <= 0)
+    if (!m_slow)
         m_socket->write(bytes);
     while (m_socket->bytesToWrite() > SocketHighWater) {
         if (m_state->stopping || m_socket->state() != QAbstractSocket::ConnectedState)
@@ -223,6 +221,8 @@ bool Session::batch(const QByteArray &body)
             m_silent = true;
             return true;
         }
+        // From then on this connection's answers come late.
+        m_slow = m_slow || (faults.slowAtStatement > 0 && number >= faults.slowAtStatement);
     }
     QStringList lines = sql.split(u'\n', Qt::SkipEmptyParts);
     for (QString &line : lines)

@@ -21,9 +21,10 @@ namespace zelvan::tdsserver {
 struct ServerFaults
 {
     int delayMs = 0;            // before every answer: one round trip over a slower network
-    int slowPacketMs = 0;       // before every packet of an answer: a server that answers slowly
     int closeAtStatement = 0;   // the connection that gets this statement (counted from 1) is closed; 0: never
     int silentAtStatement = 0;  // this statement is read and never answered, nor anything after it; 0: never
+    int slowAtStatement = 0;    // from this statement on, every packet of an answer waits slowPacketMs; 0: never
+    int slowPacketMs = 0;
     QString countOnly;          // only statements containing this text count; empty: all
     bool silentAtLogin = false; // no answer at all, not even to the pre-login
 };
@@ -74,6 +75,7 @@ private:
     QString m_password;
     QString m_database;
     bool m_silent = false;
+    bool m_slow = false;
     bool m_attention = false;  // a cancel came while rows were being sent
 };
 
