@@ -1,5 +1,6 @@
 #pragma once
 
+#include "database/sqlservertypes.h"
 #include "runtime/variant.h"
 
 #include <QString>
@@ -17,6 +18,9 @@ public:
     virtual ~DbCursor() = default;
     virtual int columnCount() const = 0;
     virtual QString columnName(int column) const = 0;
+    // The SQL Server type the column reads as; Unknown where each stored
+    // value decides (a back end or fake that does not know it).
+    virtual SqlServerType columnType(int) const { return {}; }
     // Reads the next row into `row` (resized to columnCount()); false at the end.
     // Throws Err when the back end fails while fetching.
     virtual bool fetch(std::vector<runtime::Variant> &row) = 0;

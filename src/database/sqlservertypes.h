@@ -24,6 +24,15 @@ struct SqlServerType
 
     Kind kind = Unknown;
     int scale = 0;  // Decimal only
+    // What a SQL Server client also sees of the type (the TDS test server
+    // sends it): a DECIMAL's precision (18 unless declared), a text's
+    // declared length in characters (0: none or MAX) and whether it is
+    // national (NCHAR, NVARCHAR, NTEXT), and the four-byte forms SMALLMONEY,
+    // REAL and SMALLDATETIME.
+    int precision = 0;
+    int length = 0;
+    bool national = false;
+    bool narrow = false;
 
     // Parses a declared type such as "MONEY", "DECIMAL(18, 2)", "nvarchar(50)".
     static SqlServerType fromDeclared(QStringView declared);

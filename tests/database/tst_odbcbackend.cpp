@@ -1,87 +1,17 @@
-// The back end against the SQLite ODBC driver on a file the test writes, and FreeTDS against a server that refuses it.
+// The back end against the SQLite ODBC driver on a file the test writes, and FreeTDS's login against the TDS test server.
 
 #include "database/connection.h"
 #include "database/odbc/odbcbackend.h"
 #include "runtime/err.h"
 #include "support/testinstance.h"
+#include "tdsserver.h"
 
 #include <QDir>
-#include <QSemaphore>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTest>
-#include <QThread>
-#include <QtEndian>
 
 using namespace zelvan;
 using namespace zelvan::database;
 using namespace Qt::Literals::StringLiterals;
-
-namespace {
-
-// A SQL Server as far as FreeTDS's login: answers the pre-login, reads the login record and refuses it as
-// SQL Server does (error 18456), keeping the user, password and database that a real server would have seen.
-struct RefusingServer : QThread
-{
-    quint16 listen()
-    {
-        start();
-        m_listening.acquire();
-        return m_port;
-    }
-    QStringList seen;  // user, password, database
-
-    void run() override
-    {
-        QTcpServer server;
-        server.listen(QHostAddress::LocalHost);
-        m_port = server.serverPort();
-        m_listening.release();
-        if (!server.waitForNewConnection(60000))
-            return;
-        QTcpSocket *socket = server.nextPendingConnection();
-        const auto read = [socket] {  // one packet's body
-            QByteArray data;
-            while ((data.size() < 8 || data.size() < qFromBigEndian<quint16>(data.constData() + 2)) && socket->waitForReadyRead(30000))
-                data += socket->readAll();
-            return data.mid(8);
-        };
-        const auto le16 = [](qsizetype n) {
-            QByteArray b(2, '\0');
-            qToLittleEndian<quint16>(quint16(n), b.data());
-            return b;
-        };
-        const auto reply = [&](const QByteArray &body) {  // one packet, the last of the reply; its length big-endian
-            socket->write(QByteArray::fromHex("0401") + le16(8 + body.size()).right(1) + le16(8 + body.size()).left(1)
-                          + QByteArray::fromHex("00000100") + body);
-        };
-        read();  // the pre-login; the answer: a version, no encryption
-        reply(QByteArray::fromHex("00000b0006" "0100110001" "ff" "10000fa00000" "02"));
-        const QByteArray login = read().leftJustified(72, '\0');  // too short a record reads as empty texts
-        // The texts by the place of their offset and length in characters; the password has each byte's
-        // halves swapped, then XORed with A5.
-        for (const int at : {40, 44, 68}) {
-            QByteArray bytes = login.mid(qFromLittleEndian<quint16>(login.data() + at), qFromLittleEndian<quint16>(login.data() + at + 2) * 2);
-            for (char &byte : bytes)
-                byte = at == 44 ? char(quint8((quint8(byte) ^ 0xA5) << 4 | (quint8(byte) ^ 0xA5) >> 4)) : byte;
-            seen << QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData()), bytes.size() / 2);
-        }
-        // An ERROR token (18456, state 1, class 14), no server or procedure name, line 0; then DONE with its error bit.
-        const QString message = u"Login failed for user '%1'."_s.arg(seen[0]);
-        const QByteArray error = QByteArray::fromHex("18480000010e") + le16(message.size())
-            + QByteArray(reinterpret_cast<const char *>(message.utf16()), message.size() * 2) + QByteArray::fromHex("000000000000");
-        reply("\xaa" + le16(error.size()) + error + QByteArray::fromHex("fd" "0200" "0000" "0000000000000000"));
-        socket->waitForBytesWritten(10000);
-        socket->disconnectFromHost();
-        if (socket->state() != QAbstractSocket::UnconnectedState)
-            socket->waitForDisconnected(10000);
-    }
-
-    QSemaphore m_listening;
-    quint16 m_port = 0;
-};
-
-} // namespace
 
 class TestOdbcBackend : public QObject
 {
@@ -109,6 +39,8 @@ private Q_SLOTS:
             u"CREATE TABLE big (id INT, name NVARCHAR(40), amount MONEY)"_s,
             u"WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 200000) "
             u"INSERT INTO big SELECT x, 'Satır ' || x, x / 100.0 FROM n"_s});
+        m_instance.addLogin(u"ayşe{u}="_s, u"şİ p}w{=}"_s);
+        m_instance.createDatabase(u"D}}"_s, {u"CREATE TABLE t (id INT)"_s});
         try {
             m_sqlite = openOdbcConnection(u"DRIVER=SQLite3;DATABASE="_s + QDir(m_instance.path()).filePath(u"odbc.sqlite"_s));
         } catch (const runtime::Err &error) {
@@ -187,46 +119,46 @@ private Q_SLOTS:
         QCOMPARE(firstValue(u"PRAGMA cache_size"_s), u"1234"_s);
     }
 
-    // The login record a SQL Server gets from FreeTDS, and its refusal.
+    // The login record reaches the server as typed (Turkish, braces and equals in user, password and database, which
+    // the server must find); a wrong password is refused as SQL Server refuses it; a server that never answers the
+    // login ends it after the 15-second login timeout.
     void freeTds_data()
     {
-        QTest::addColumn<bool>("refusing");  // else a server that accepts the connection and never answers
-        QTest::addColumn<QStringList>("login");  // user, password, database
-        QTest::addColumn<qint32>("number");
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<qint32>("number");  // 0: logged in
         QTest::addColumn<QString>("text");
-        QTest::newRow("refused, Turkish, braces and equals") << true << QStringList{u"ayşe{u}="_s, u"şİ p}w{=}"_s, u"D}}"_s}
-                                                             << runtime::ErrNo::LoginFailed << u"Login failed for user 'ayşe{u}='."_s;
-        QTest::newRow("a silent server times out") << false << QStringList{u"sa"_s, u"pw"_s, u"DB"_s}
-                                                   << runtime::ErrNo::OpenFailed << u"[FreeTDS][SQL Server]Timeout expired"_s;
+        QTest::newRow("as typed") << false << u"şİ p}w{=}"_s << 0 << QString();
+        QTest::newRow("refused") << false << u"şİ p}w{="_s << runtime::ErrNo::LoginFailed << u"Login failed for user 'ayşe{u}='."_s;
+        QTest::newRow("a silent server times out") << true << u"şİ p}w{=}"_s << runtime::ErrNo::OpenFailed
+                                                   << u"[FreeTDS][SQL Server]Timeout expired"_s;
     }
     void freeTds()
     {
 #ifdef Q_OS_WIN
         QSKIP("FreeTDS is the driver on Linux");
 #endif
-        QFETCH(bool, refusing);
-        QFETCH(QStringList, login);
-        QFETCH(QString, text);
+        QFETCH(bool, silent);
+        QFETCH(QString, password);
+        QFETCH(qint32, number);
         qunsetenv("ZELVAN_ODBC_DRIVER");
         qunsetenv("ZELVAN_ODBC_OPTIONS");
-        RefusingServer server;
-        QTcpServer silent;  // the kernel completes the handshake; nothing ever reads or answers
-        QVERIFY(silent.listen(QHostAddress::LocalHost));
-        const quint16 port = refusing ? server.listen() : silent.serverPort();
+        tdsserver::ServerFaults faults;
+        faults.silentAtLogin = silent;
+        tdsserver::TdsServer server(m_instance.path(), faults);
+        QVERIFY(server.listen());
         Connection connection;
+        qint32 refusal = 0;
         try {
-            connection.open(u"Provider=SQLOLEDB.1;Persist Security Info=False;User ID=%1;Password=%2;Initial Catalog=%3;"
-                            u"Data Source=127.0.0.1,%4"_s.arg(login[0], login[1], login[2]).arg(port));
-            QFAIL("the login was accepted");
+            connection.open(u"Provider=SQLOLEDB.1;Persist Security Info=False;User ID=ayşe{u}=;Password=%1;Initial Catalog=D}};"
+                            u"Data Source=%2"_s.arg(password, server.serverName()));
         } catch (const runtime::Err &error) {
-            QTEST(error.number(), "number");
+            refusal = error.number();
+            QFETCH(QString, text);
             QVERIFY2(error.description().contains(text), qPrintable(error.description()));
         }
-        QVERIFY(!connection.isOpen());
-        if (!refusing)
-            return;
-        QVERIFY(server.wait(60000));
-        QCOMPARE(server.seen, login);
+        QCOMPARE(refusal, number);
+        QCOMPARE(connection.isOpen(), number == 0);
     }
 };
 

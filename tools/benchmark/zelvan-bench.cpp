@@ -11,14 +11,18 @@
 //   engine replay                   the same statements through the SQLite C
 //                                   API in this process, no conversion at all
 // once with the per-item stock queries and once with --stock-one-pass. It
-// prints the medians, the ratios and zelvan's peak memory (ru_maxrss). It
-// asserts nothing: the figures are for people to read.
+// prints the medians, the ratios and zelvan's peak memory (ru_maxrss). On the
+// largest size it then times zelvan over FreeTDS against the TDS test server
+// at several delays per round trip (a switch, a building, a VPN), against the
+// server's own processor time. It asserts nothing: the figures are for people to read.
 
+#include "childrun.h"
 #include "database/backend.h"
 #include "database/embedded/embeddedinstance.h"
 #include "report/detailformat.h"
 #include "runtime/variant.h"
 #include "statementreplay.h"
+#include "tdsrounds.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -30,21 +34,15 @@
 #include <QStandardPaths>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <optional>
 #include <utility>
 #include <vector>
 
-#ifdef Q_OS_UNIX
-#include <cstring>
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
 
 using namespace Qt::Literals::StringLiterals;
+using zelvan::bench::ChildRun;
+using zelvan::bench::runChild;
 
 namespace {
 
@@ -61,13 +59,16 @@ struct Options
     QString work;
     QString zelvan;  // another build of the program, to compare builds
     bool onePass = true;
+    QList<int> tdsDelays{0, 1, 5};  // ms per round trip to the TDS test server; empty: not measured
+    bool tdsPerItem = true;
     QString error;
 };
 
 QString usage()
 {
     return u"usage: zelvan-bench [--sizes N,N,...] [--movements-per-item M] [--runs R] [--seed S] [--work DIR]\n"
-             u"                    [--zelvan PATH] [--per-item-only]\n"_s;
+             u"                    [--zelvan PATH] [--per-item-only] [--tds-delays MS,MS,...|none]\n"
+             u"                    [--tds-one-pass-only]\n"_s;
 }
 
 Options parse(const QStringList &args)
@@ -95,6 +96,18 @@ Options parse(const QStringList &args)
             ok = ok && o.runs >= 1;
         } else if (name == u"--seed") {
             o.seed = value.toULongLong(&ok);
+        } else if (name == u"--tds-delays") {
+            o.tdsDelays.clear();
+            for (const QString &part : value.split(u',', Qt::SkipEmptyParts)) {
+                const int ms = part.toInt(&ok);
+                if (!ok || ms < 0)
+                    break;
+                o.tdsDelays.append(ms);
+            }
+            ok = ok || value == u"none";
+        } else if (name == u"--tds-one-pass-only") {
+            o.tdsPerItem = false;
+            --i;  // takes no value
         } else if (name == u"--per-item-only") {
             o.onePass = false;
             --i;  // takes no value
@@ -126,90 +139,6 @@ double median(std::vector<double> values)
     const size_t n = values.size();
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
-
-struct ChildRun
-{
-    double seconds = 0;
-    long peakKb = 0;
-    int exitCode = -1;
-};
-
-#ifdef Q_OS_UNIX
-
-extern "C" char **environ;
-
-// This process's environment with `settings` ("NAME=value") in place of the same names.
-std::vector<QByteArray> childEnvironment(const QStringList &settings)
-{
-    std::vector<QByteArray> entries;
-    for (const QString &setting : settings)
-        entries.push_back(QFile::encodeName(setting));
-    for (char **e = environ; *e; ++e) {
-        const QByteArray entry(*e);
-        const QByteArray name = entry.left(entry.indexOf('=') + 1);
-        if (std::none_of(entries.begin(), entries.end(), [&name](const QByteArray &s) { return s.startsWith(name); }))
-            entries.push_back(entry);
-    }
-    return entries;
-}
-
-std::vector<char *> pointers(std::vector<QByteArray> &strings)
-{
-    std::vector<char *> result;
-    for (QByteArray &s : strings)
-        result.push_back(s.data());
-    result.push_back(nullptr);
-    return result;
-}
-
-// Runs a program with stdin and stdout redirected to files and `environment` added
-// to ours, and reports its wall-clock time and peak resident memory as the kernel counted them.
-ChildRun runChild(const QStringList &argv, const QString &in, const QString &out, const QStringList &environment = {})
-{
-    std::vector<QByteArray> bytes;
-    for (const QString &arg : argv)
-        bytes.push_back(QFile::encodeName(arg));
-    std::vector<char *> args = pointers(bytes);
-    std::vector<QByteArray> envBytes = childEnvironment(environment);
-    std::vector<char *> env = pointers(envBytes);
-    const QByteArray inPath = QFile::encodeName(in.isEmpty() ? u"/dev/null"_s : in);
-    const QByteArray outPath = QFile::encodeName(out.isEmpty() ? u"/dev/null"_s : out);
-
-    ChildRun run;
-    const auto started = std::chrono::steady_clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int inFd = open(inPath.constData(), O_RDONLY);
-        const int outFd = open(outPath.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int nullFd = open("/dev/null", O_WRONLY);
-        if (inFd < 0 || outFd < 0 || nullFd < 0)
-            _exit(126);
-        dup2(inFd, 0);
-        dup2(outFd, 1);
-        dup2(nullFd, 2);
-        execve(args[0], args.data(), env.data());
-        _exit(127);
-    }
-    if (pid < 0)
-        return run;
-    int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) == pid) {
-        run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-        run.peakKb = usage.ru_maxrss;
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    return run;
-}
-
-#else
-
-ChildRun runChild(const QStringList &, const QString &, const QString &, const QStringList & = {})
-{
-    return {};
-}
-
-#endif
 
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -434,6 +363,19 @@ QString row(const QString &label, const Measured &m)
         .arg(xlsx);
 }
 
+QString roundTripSection(const Options &o, const QString &dir, const QString &zelvan, int items, const QJsonObject &values,
+                         QString &error)
+{
+    say(u"measuring %1 items over the TDS test server ...\n"_s.arg(items));
+    const QString table = zelvan::bench::roundTripTable(dir, zelvan, o.tdsDelays, o.runs, o.tdsPerItem, values, error);
+    if (table.isEmpty())
+        return {};
+    return u"\nSQL Server path, %1 items: zelvan --json over FreeTDS against the TDS test server, which waits the delay "
+           u"before each answer; server s = the processor time of the server (in this process) meanwhile; ratio = zelvan / server; x 0 ms = "
+           u"zelvan / zelvan at 0 ms; same = the embedded instance's figures.\n"_s.arg(items)
+        + table;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -496,6 +438,7 @@ int main(int argc, char *argv[])
                         .arg(u"xlsx MB"_s, 8);
     QString onePassTable = table;
     QString linear;
+    QString roundTrips;
     std::optional<std::pair<int, double>> previous;  // items and per-item time of the size before
     for (const int items : o.sizes) {
         QString error;
@@ -524,6 +467,14 @@ int main(int argc, char *argv[])
                       .arg(growth)
                       .arg(!onePass ? u"not measured"_s
                            : perItem->values == onePass->values && !perItem->values.isEmpty() ? u"yes"_s : u"NO"_s);
+        // The SQL Server path on the largest size only: at 5 ms the per-item queries take minutes.
+        if (items == o.sizes.last() && !o.tdsDelays.isEmpty()) {
+            roundTrips = roundTripSection(o, dir, zelvan, items, perItem->values, error);
+            if (roundTrips.isEmpty()) {
+                say(error + u'\n');
+                return 1;
+            }
+        }
     }
     const QString report = u"Medians of %1 runs; zelvan s = zelvan --json; viewer s = the same run until the viewer shows the page "
                              u"(Xvfb %2), v/json = viewer / zelvan; ratio = zelvan / sqlite3 shell, and zelvan / engine replay; "
@@ -531,7 +482,8 @@ int main(int argc, char *argv[])
                                  .arg(o.runs)
                                  .arg(display.display().isEmpty() ? u"not found: not measured"_s : display.display())
         + u"Stock valued with one query per item (default):\n"_s + table
-        + (o.onePass ? u"\nStock valued in one pass (--stock-one-pass):\n"_s + onePassTable : QString()) + u'\n' + linear;
+        + (o.onePass ? u"\nStock valued in one pass (--stock-one-pass):\n"_s + onePassTable : QString()) + u'\n' + linear
+        + roundTrips;
     std::fputs(report.toLocal8Bit().constData(), stdout);
     return 0;
 }

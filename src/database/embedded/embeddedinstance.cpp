@@ -183,7 +183,6 @@ QString textOf(sqlite3_stmt *stmt, int column)
 }
 
 using runtime::Variant;
-
 // A whole number as Long, or as Decimal beyond Long's range.
 Variant longOrDecimal(qint64 value)
 {
@@ -321,6 +320,7 @@ struct ResultTypes
 {
     std::vector<SqlServerType> columns;
     SqlServerType summed;
+    std::vector<int> intSums;  // columns that SUM an INT: SQL Server's sum is an INT too
 };
 
 class EmbeddedCursor : public DbCursor
@@ -331,6 +331,7 @@ public:
         , m_stmt(stmt)
         , m_types(std::move(types.columns))
         , m_summed(types.summed)
+        , m_intSums(std::move(types.intSums))
     {
         const int count = sqlite3_column_count(m_stmt);
         m_names.reserve(count);
@@ -342,6 +343,10 @@ public:
 
     int columnCount() const override { return int(m_names.size()); }
     QString columnName(int column) const override { return m_names.value(column); }
+    SqlServerType columnType(int column) const override
+    {
+        return column >= 0 && column < columnCount() ? m_types[size_t(column)] : SqlServerType();
+    }
 
     bool fetch(std::vector<runtime::Variant> &row) override
     {
@@ -360,6 +365,12 @@ public:
         row.resize(size_t(count));
         for (int i = 0; i < count; ++i)
             row[size_t(i)] = readValue(m_stmt, i, m_types[size_t(i)]);
+        for (const int column : m_intSums) {
+            if (row[size_t(column)].type() == Variant::Type::Decimal) {
+                m_done = true;
+                throw runtime::Err(runtime::ErrNo::CommandFailed, sumOverflowText(m_types[size_t(column)]));
+            }
+        }
         return true;
     }
 
@@ -368,6 +379,7 @@ private:
     sqlite3_stmt *m_stmt;
     std::vector<SqlServerType> m_types;
     SqlServerType m_summed;
+    std::vector<int> m_intSums;
     QStringList m_names;
     bool m_done = false;
 };
@@ -549,8 +561,12 @@ private:
             if (!match)
                 continue;
             types[size_t(i)] = declaredType(*match).aggregated(hint.function);
-            if (result.summed.kind == SqlServerType::Unknown && hint.function.compare(u"SUM", Qt::CaseInsensitive) == 0)
+            if (hint.function.compare(u"SUM", Qt::CaseInsensitive) != 0)
+                continue;
+            if (result.summed.kind == SqlServerType::Unknown)
                 result.summed = types[size_t(i)];
+            if (types[size_t(i)].kind == SqlServerType::Int)
+                result.intSums.push_back(i);
         }
         return result;
     }

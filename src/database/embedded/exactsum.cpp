@@ -157,6 +157,11 @@ QString withSummedType(const QString &engineMessage, SqlServerType summed)
     }
 }
 
+QString sumOverflowText(SqlServerType summed)
+{
+    return withSummedType(QLatin1String(Overflow), summed);
+}
+
 void registerExactSum(sqlite3 *db)
 {
     sqlite3_create_function(db, "sum", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, nullptr, &sumStep, &sumFinal);

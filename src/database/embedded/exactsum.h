@@ -23,4 +23,7 @@ void registerExactSum(sqlite3 *db);
 // the aggregate can't see: `summed` gives it (money when unknown).
 QString withSummedType(const QString &engineMessage, SqlServerType summed);
 
+// SQL Server's message of a sum beyond its type's range (error 8115).
+QString sumOverflowText(SqlServerType summed);
+
 } // namespace zelvan::database
