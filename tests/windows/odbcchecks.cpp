@@ -1,6 +1,6 @@
-// The ODBC calls through the system's ODBC to the SQLite ODBC driver: under
-// Wine, Wine's odbc32 hands them to the host's unixODBC, which finds the
-// driver by its name in odbcinst.ini.
+// The ODBC calls through the system's ODBC to the SQLite ODBC driver and to
+// FreeTDS: under Wine, Wine's odbc32 hands them to the host's unixODBC, which
+// finds the driver by its name in odbcinst.ini.
 
 #include "checkgroups.h"
 #include "childprocess.h"
@@ -9,6 +9,7 @@
 #include "platform/win32/win32api.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace zelvan::windowscheck {
@@ -177,6 +178,86 @@ std::function<void(Case &)> odbcCase(Body body)
     };
 }
 
+// The demo instance served as a SQL Server by the TDS test server, through
+// FreeTDS: SQL Server's own types as the mapping reads them, and its errors.
+struct TdsRow
+{
+    const char *name;
+    std::u16string sql;
+    int dataType;
+    std::u16string typeName;
+    Read read;
+    std::string value;
+};
+
+const TdsRow tdsRows[] = {
+    {"a SUM over MONEY", u"SELECT SUM(Alacak) as Toplam FROM CEKKART WHERE Durum='Portföyde'", 3, u"money", Read::Text8,
+     "13632486.5300"},
+    {"NVARCHAR, Turkish text", u"SELECT sysfrm_nm FROM Defination_DB.dbo.sysfrmlng WHERE sysfrm_ID=1", -9, u"nvarchar",
+     Read::Text16, "Demo Ticaret A.Ş."},
+    {"DATETIME", u"SELECT Mali_Yil_Baslangic FROM Defination_DB.dbo.sysfrmlng WHERE sysfrm_ID=1", 93, u"datetime",
+     Read::Timestamp, "2026-01-01 00:00:00.000000000"},
+    {"INT", u"SELECT sysfrm_ID FROM Defination_DB.dbo.sysfrmlng WHERE sysfrm_ID=1", 4, u"int", Read::Int32, "1"},
+};
+
+const std::u16string tdsLogin = u";DATABASE=NRV_DEMO_2026;UID=norvent;PWD={Zelvan2026};TDS_Version=7.4;ClientCharset=UTF-8";
+
+void tdsTypeCase(Case &check, Connection &connection, const TdsRow &row)
+{
+    Statement statement(connection, row.sql, 5);
+    check.equal("columns", statement.columns().size(), std::size_t(1));
+    if (statement.columns().size() != 1)
+        return;
+    check.equal("data type", statement.columns()[0].dataType, row.dataType);
+    check.equal("type name", statement.columns()[0].typeName, row.typeName);
+    check.that("a row", statement.fetch());
+    check.equal("value", read(statement, 1, row.read), std::optional(row.value));
+}
+
+// Refusals as SQL Server words them: SQLSTATE, native error and text.
+void tdsRefusalCase(Case &check, const std::u16string &connectionString, const std::u16string &sql, const std::u16string &state,
+                    std::int32_t native, const std::u16string &text)
+{
+    try {
+        Connection connection(connectionString, 5);
+        Statement statement(connection, sql, 5);
+        check.fail("not refused");
+    } catch (const Error &error) {
+        check.that("records", !error.records.empty());
+        if (error.records.empty())
+            return;
+        check.equal("SQLSTATE", error.records[0].state, state);
+        check.equal("native error", error.records[0].native, native);
+        check.that("text", error.records[0].text.find(text) != std::u16string::npos);
+    }
+}
+
+void freeTdsChecks(Checks &checks)
+{
+    // check.sh starts the server and names it, as the program takes a server name: "127.0.0.1,PORT".
+    const wchar_t *server = _wgetenv(L"ZELVAN_TDS_SERVER");
+    const std::wstring name = server ? server : L"";
+    const std::u16string driver = u"DRIVER={FreeTDS};SERVER=" + std::u16string(name.begin(), name.end());
+    std::unique_ptr<Connection> connection;
+    checks.run("FreeTDS: connect to the TDS test server", odbcCase([&](Case &check) {
+        check.that("ZELVAN_TDS_SERVER is set", server != nullptr);
+        connection = std::make_unique<Connection>(driver + tdsLogin, 5);
+    }));
+    if (!connection)
+        return;
+    for (const TdsRow &row : tdsRows)
+        checks.run(std::string("FreeTDS: ") + row.name, odbcCase([&](Case &check) { tdsTypeCase(check, *connection, row); }));
+    checks.run("FreeTDS refuses: a missing table", [&](Case &check) {
+        tdsRefusalCase(check, driver + tdsLogin, u"SELECT * FROM YOK", u"42S02", 208, u"Invalid object name 'YOK'.");
+    });
+    // FreeTDS gives a refused login SQLSTATE 42000 where Microsoft's drivers give 28000; the
+    // program knows it by its number, 18456, as well.
+    checks.run("FreeTDS refuses: a wrong password", [&](Case &check) {
+        tdsRefusalCase(check, driver + u";DATABASE=NRV_DEMO_2026;UID=norvent;PWD={yanlış};TDS_Version=7.4;ClientCharset=UTF-8",
+                       u"SELECT 1", u"42000", 18456, u"Login failed for user 'norvent'.");
+    });
+}
+
 } // namespace
 
 void odbcChecks(Checks &checks)
@@ -214,6 +295,7 @@ void odbcChecks(Checks &checks)
         checks.run(std::string("ODBC refuses: ") + row.name, odbcCase([&](Case &check) { rejectCase(check, database, row); }));
     connection.reset();
     ::DeleteFileW(file.c_str());
+    freeTdsChecks(checks);
 }
 
 } // namespace zelvan::windowscheck

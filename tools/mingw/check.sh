@@ -14,7 +14,9 @@ cmake --build "$out" -j"$(nproc)"
 wine=/usr/lib/wine/wine64
 scratch=$(mktemp -d)
 export WINEPREFIX="$scratch/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+tds=
 cleanup() {
+    [ -z "$tds" ] || kill "$tds" 2>/dev/null || true
     "$(dirname "$wine")/wineserver" -k 2>/dev/null || true
     rm -rf "$scratch"
 }
@@ -32,5 +34,17 @@ if ! "$wine" wineboot --init >"$scratch/wineboot.log" 2>&1; then
     cat "$scratch/wineboot.log" >&2
     exit 1
 fi
+# The demo instance served as a SQL Server on 127.0.0.1, for the FreeTDS cases:
+# the Linux programs of the main build (tools/test.sh builds them first).
+bin=${ZELVAN_BIN_DIR:-$here/../../build/bin}
+"$bin/zelvan-demo" "$scratch/demo" >/dev/null
+"$bin/zelvan-tds-server" "$scratch/demo" >"$scratch/tds.out" 2>&1 &
+tds=$!
+for _ in $(seq 50); do
+    grep -q '^listening on ' "$scratch/tds.out" && break
+    sleep 0.1
+done
+export ZELVAN_TDS_SERVER="$(sed -n 's/^listening on //p' "$scratch/tds.out")"
+
 cp "$out/windowscheck.exe" "$scratch/"
 timeout 300 "$wine" "$scratch/windowscheck.exe"
