@@ -378,6 +378,42 @@ QString roundTripSection(const Options &o, const QString &dir, const QString &ze
 
 } // namespace
 
+namespace {
+
+// The regional settings the program insists on, and no window.
+void setUpRunEnvironment(const QString &work)
+{
+    const QString registry = QDir(work).filePath(u"registry.reg"_s);
+    writeFile(registry, "REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\International]\n\"sDecimal\"=\",\"\n"
+                        "\"sThousand\"=\".\"\n\"sDate\"=\".\"\n\"sShortDate\"=\"dd.MM.yyyy\"\n"
+                        "\"sTimeFormat\"=\"HH:mm:ss\"\n");
+    qputenv("ZELVAN_REGISTRY", QFile::encodeName(registry));
+    qputenv("ZELVAN_MESSAGES", "log");
+    qunsetenv("ZELVAN_ANSWERS");
+    qunsetenv("DISPLAY");
+    qunsetenv("WAYLAND_DISPLAY");
+}
+
+QString tableHeader()
+{
+    return u"%1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11 %12 %13 %14\n"_s.arg(u"items"_s, -10)
+                    .arg(u"queries"_s, 10)
+                    .arg(u"rows"_s, 10)
+                    .arg(u"zelvan s"_s, 9)
+                    .arg(u"viewer s"_s, 9)
+                    .arg(u"v/json"_s, 7)
+                    .arg(u"sqlite3 s"_s, 9)
+                    .arg(u"ratio"_s, 7)
+                    .arg(u"engine s"_s, 9)
+                    .arg(u"ratio"_s, 7)
+                    .arg(u"peak MB"_s, 8)
+                    .arg(u"xlsx s"_s, 9)
+                    .arg(u"x/json"_s, 7)
+                    .arg(u"xlsx MB"_s, 8);
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -408,34 +444,12 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    // The regional settings the program insists on, and no window.
-    const QString registry = QDir(o.work).filePath(u"registry.reg"_s);
-    writeFile(registry, "REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\International]\n\"sDecimal\"=\",\"\n"
-                        "\"sThousand\"=\".\"\n\"sDate\"=\".\"\n\"sShortDate\"=\"dd.MM.yyyy\"\n"
-                        "\"sTimeFormat\"=\"HH:mm:ss\"\n");
-    qputenv("ZELVAN_REGISTRY", QFile::encodeName(registry));
-    qputenv("ZELVAN_MESSAGES", "log");
-    qunsetenv("ZELVAN_ANSWERS");
-    qunsetenv("DISPLAY");
-    qunsetenv("WAYLAND_DISPLAY");
+    setUpRunEnvironment(o.work);
     const VirtualDisplay display;
     if (display.display().isEmpty())
         say(u"Xvfb could not be started: the viewer is not measured\n"_s);
 
-    QString table = u"%1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11 %12 %13 %14\n"_s.arg(u"items"_s, -10)
-                        .arg(u"queries"_s, 10)
-                        .arg(u"rows"_s, 10)
-                        .arg(u"zelvan s"_s, 9)
-                        .arg(u"viewer s"_s, 9)
-                        .arg(u"v/json"_s, 7)
-                        .arg(u"sqlite3 s"_s, 9)
-                        .arg(u"ratio"_s, 7)
-                        .arg(u"engine s"_s, 9)
-                        .arg(u"ratio"_s, 7)
-                        .arg(u"peak MB"_s, 8)
-                        .arg(u"xlsx s"_s, 9)
-                        .arg(u"x/json"_s, 7)
-                        .arg(u"xlsx MB"_s, 8);
+    QString table = tableHeader();
     QString onePassTable = table;
     QString linear;
     QString roundTrips;
