@@ -16,8 +16,12 @@ set(zelvan_reportengine_sources
     ${CMAKE_CURRENT_LIST_DIR}/rowtablemodel.h
     ${CMAKE_CURRENT_LIST_DIR}/rowswindow.cpp
     ${CMAKE_CURRENT_LIST_DIR}/rowswindow.h
+    ${CMAKE_CURRENT_LIST_DIR}/spreadsheetml.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/spreadsheetml.h
     ${CMAKE_CURRENT_LIST_DIR}/viewersettings.cpp
     ${CMAKE_CURRENT_LIST_DIR}/viewersettings.h
     ${CMAKE_CURRENT_LIST_DIR}/workbookexport.cpp
     ${CMAKE_CURRENT_LIST_DIR}/workbookexport.h
+    ${CMAKE_CURRENT_LIST_DIR}/zipwriter.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/zipwriter.h
 )

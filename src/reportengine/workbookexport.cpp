@@ -1,196 +1,166 @@
 #include "reportengine/workbookexport.h"
 
 #include "platform/replacefile.h"
-#include "runtime/err.h"
+#include "reportengine/spreadsheetml.h"
+#include "reportengine/zipwriter.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryFile>
 
-#include <xlsxwriter.h>
-
 #include <algorithm>
-#include <memory>
+#include <vector>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace zelvan::reportengine {
 
 using runtime::Variant;
+using spreadsheetml::Style;
 
 namespace {
 
-constexpr int MaxText = 32767;  // characters in one cell
+constexpr qsizetype ChunkBytes = 1 << 20;  // handed to the archive's thread at a time
+constexpr int FirstRow = 2;                // of a figure's rows, below its caption and the column names
+constexpr int SheetRows = 1048576;         // the most a sheet holds
+constexpr int TotalRows = 4;               // kept free below the rows for the total and its notes
 
-struct WorkbookFree
+// One worksheet's XML on its way into the archive, made row by row.
+class SheetStream
 {
-    void operator()(lxw_workbook *workbook) const { lxw_workbook_free(workbook); }
-};
-using WorkbookPtr = std::unique_ptr<lxw_workbook, WorkbookFree>;
-
-// The cell formats of one workbook.
-struct Formats
-{
-    explicit Formats(lxw_workbook *wb)
-        : bold(workbook_add_format(wb))
-        , amount(workbook_add_format(wb))
-        , boldAmount(workbook_add_format(wb))
-        , date(workbook_add_format(wb))
-        , dateTime(workbook_add_format(wb))
-        , time(workbook_add_format(wb))
+public:
+    SheetStream(ZipWriter &zip, qsizetype sheet, const QList<double> &widths, int frozenRows)
+        : m_zip(zip)
     {
-        format_set_bold(bold);
-        format_set_num_format(amount, "#,##0.00");
-        format_set_num_format(boldAmount, "#,##0.00");
-        format_set_bold(boldAmount);
-        format_set_num_format(date, "dd.mm.yyyy");
-        format_set_num_format(dateTime, "dd.mm.yyyy hh:mm:ss");
-        format_set_num_format(time, "hh:mm:ss");
+        m_zip.beginEntry(spreadsheetml::worksheetPath(sheet));
+        m_xml = spreadsheetml::worksheetStart(widths, frozenRows);
     }
-    lxw_format *bold;
-    lxw_format *amount;
-    lxw_format *boldAmount;
-    lxw_format *date;
-    lxw_format *dateTime;
-    lxw_format *time;
+
+    void startRow(int row)
+    {
+        m_row = QByteArray::number(row + 1);
+        m_xml += "<row r=\"" + m_row + "\">";
+    }
+    void endRow()
+    {
+        m_xml += "</row>";
+        if (m_xml.size() >= ChunkBytes)
+            m_zip.write(std::exchange(m_xml, QByteArray()));
+    }
+    void cell(int column, const Variant &value, bool bold = false)
+    {
+        spreadsheetml::appendCell(m_xml, reference(column), value, bold);
+    }
+    void text(int column, const QString &value, Style style)
+    {
+        spreadsheetml::appendText(m_xml, reference(column), value, style);
+    }
+    void formula(int column, const QByteArray &formula, const Variant &value)
+    {
+        spreadsheetml::appendFormula(m_xml, reference(column), formula, value, Style::BoldAmount);
+    }
+    void finish()
+    {
+        m_zip.write(m_xml + spreadsheetml::worksheetEnd());
+        m_zip.endEntry();
+    }
+
+private:
+    QByteArray reference(int column)
+    {
+        while (m_columns.size() <= size_t(column))
+            m_columns.push_back(spreadsheetml::columnName(int(m_columns.size())));
+        return m_columns[size_t(column)] + m_row;
+    }
+
+    ZipWriter &m_zip;
+    QByteArray m_xml;
+    QByteArray m_row;
+    std::vector<QByteArray> m_columns;
 };
 
-void writeText(lxw_worksheet *ws, lxw_row_t row, lxw_col_t col, const QString &text, lxw_format *format)
+QList<double> columnWidths(const QStringList &columns, int amountColumn)
 {
-    worksheet_write_string(ws, row, col, text.left(MaxText).toUtf8().constData(), format);
-}
-
-void writeDate(lxw_worksheet *ws, lxw_row_t row, lxw_col_t col, const Variant &cell, const Formats &formats)
-{
-    const double ole = cell.doubleValue();
-    if (ole >= 0 && ole < 1) {  // a time of day alone
-        worksheet_write_number(ws, row, col, ole, formats.time);
-        return;
-    }
-    const QDateTime when = cell.toDateTime();
-    if (when.date().year() < 1900) {  // before the spreadsheet's first day
-        writeText(ws, row, col, cell.toString(), nullptr);
-        return;
-    }
-    const QTime t = when.time();
-    lxw_datetime dt{when.date().year(), when.date().month(), when.date().day(), t.hour(), t.minute(),
-                    t.second() + t.msec() / 1000.0};
-    worksheet_write_datetime(ws, row, col, &dt, t == QTime(0, 0) ? formats.date : formats.dateTime);
-}
-
-void writeCell(lxw_worksheet *ws, lxw_row_t row, lxw_col_t col, const Variant &cell, const Formats &formats,
-               bool bold = false)
-{
-    try {
-        switch (cell.type()) {
-        case Variant::Type::Empty:
-        case Variant::Type::Null:
-            return;
-        case Variant::Type::Boolean:
-            worksheet_write_boolean(ws, row, col, cell.boolValue(), nullptr);
-            return;
-        case Variant::Type::Byte:
-        case Variant::Type::Integer:
-        case Variant::Type::Long:
-            worksheet_write_number(ws, row, col, double(cell.intValue()), nullptr);
-            return;
-        case Variant::Type::Currency:
-        case Variant::Type::Decimal:
-        case Variant::Type::Double:
-            worksheet_write_number(ws, row, col, cell.toDouble(), bold ? formats.boldAmount : formats.amount);
-            return;
-        case Variant::Type::Date:
-            writeDate(ws, row, col, cell, formats);
-            return;
-        case Variant::Type::String:
-            writeText(ws, row, col, cell.stringValue(), bold ? formats.bold : nullptr);
-            return;
-        }
-    } catch (const runtime::Err &) {
-        // A date beyond the runtime's range stays a blank cell.
-    }
-}
-
-// "B3:B102": the rows of one column.
-QByteArray columnRange(lxw_row_t first, lxw_row_t last, lxw_col_t col)
-{
-    char range[64];
-    lxw_rowcol_to_range(range, first, col, last, col);
-    return QByteArray(range);
-}
-
-void setColumnWidths(lxw_worksheet *ws, const QStringList &columns, int amountColumn)
-{
-    for (int i = 0; i < columns.size(); ++i) {
-        const double width = i == amountColumn ? 18 : std::clamp(double(columns[i].size()) + 4, 12.0, 40.0);
-        worksheet_set_column(ws, lxw_col_t(i), lxw_col_t(i), width, nullptr);
-    }
+    QList<double> widths;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        widths << (i == amountColumn ? 18 : std::clamp(double(columns[i].size()) + 4, 12.0, 40.0));
+    return widths;
 }
 
 // The last rows of a figure's sheet: its total, and the figure when the total is not it.
-void writeTotal(lxw_worksheet *ws, lxw_row_t row, lxw_row_t firstRow, int amountColumn, const Variant &total,
-                const RowSource &source, const Formats &formats)
+void writeTotal(SheetStream &sheet, int row, int amountColumn, const Variant &total, bool allRowsAbove,
+                const RowSource &source)
 {
-    const lxw_col_t labelColumn = amountColumn == 0 ? 1 : 0;
-    writeText(ws, row, labelColumn, u"Toplam"_s, formats.bold);
+    const int labelColumn = amountColumn == 0 ? 1 : 0;
+    sheet.startRow(row);
+    sheet.text(labelColumn, u"Toplam"_s, Style::Bold);
     if (amountColumn >= 0) {
-        const lxw_col_t col = lxw_col_t(amountColumn);
-        if (row > firstRow) {
-            const QByteArray formula = "=ABS(SUM(" + columnRange(firstRow, row - 1, col) + "))";
-            worksheet_write_formula_num(ws, row, col, formula.constData(), formats.boldAmount, total.toDouble());
+        if (!allRowsAbove) {
+            sheet.cell(amountColumn, total, true);
+        } else if (row > FirstRow) {
+            const QByteArray formula = "ABS(SUM(" + spreadsheetml::columnRange(FirstRow, row - 1, amountColumn) + "))";
+            sheet.formula(amountColumn, formula, total);
         } else {
-            worksheet_write_number(ws, row, col, 0, formats.boldAmount);
+            sheet.cell(amountColumn, Variant::currency({}), true);
         }
     }
+    sheet.endRow();
     const Variant figure = source.figure();
     if (amountColumn >= 0 && Variant::compare(total, figure).value_or(1) != 0) {
-        writeText(ws, row + 1, labelColumn, u"Rapordaki tutar"_s, formats.bold);
-        writeCell(ws, row + 1, lxw_col_t(amountColumn), figure, formats, true);
-        writeText(ws, row + 2, labelColumn, u"Rapor hazırlandıktan sonra veriler değişmiş: satırların toplamı rapordaki tutarı tutmuyor."_s,
-                  nullptr);
+        sheet.startRow(row + 1);
+        sheet.text(labelColumn, u"Rapordaki tutar"_s, Style::Bold);
+        sheet.cell(amountColumn, figure, true);
+        sheet.endRow();
+        sheet.startRow(row + 2);
+        sheet.text(labelColumn, u"Rapor hazırlandıktan sonra veriler değişmiş: satırların toplamı rapordaki tutarı tutmuyor."_s,
+                   Style::Plain);
+        sheet.endRow();
     }
-}
-
-// A sheet named after `caption`; when that name is taken (two captions alike
-// in their first 31 characters) the library's own "SheetN".
-lxw_worksheet *addSheet(lxw_workbook *wb, const QString &caption)
-{
-    const QByteArray name = sheetName(caption).toUtf8();
-    lxw_worksheet *ws = workbook_get_worksheet_by_name(wb, name.constData()) ? nullptr
-                                                                             : workbook_add_worksheet(wb, name.constData());
-    return ws ? ws : workbook_add_worksheet(wb, nullptr);
 }
 
 // One figure's sheet; false when its rows could not be read.
-bool writeSourceSheet(lxw_workbook *wb, RowSource &source, const Formats &formats)
+bool writeSourceSheet(ZipWriter &zip, qsizetype index, RowSource &source)
 {
     if (!source.open())
         return false;
-    lxw_worksheet *ws = addSheet(wb, source.caption());
     const QStringList columns = source.columns();
     const int amountColumn = source.amountColumn();
-    setColumnWidths(ws, columns, amountColumn);
-    worksheet_freeze_panes(ws, 2, 0);
-    writeText(ws, 0, 0, source.caption(), formats.bold);
-    for (int i = 0; i < columns.size(); ++i)
-        writeText(ws, 1, lxw_col_t(i), columns[i], formats.bold);
-    constexpr lxw_row_t FirstRow = 2;
-    lxw_row_t row = FirstRow;
+    SheetStream sheet(zip, index, columnWidths(columns, amountColumn), FirstRow);
+    sheet.startRow(0);
+    sheet.text(0, source.caption(), Style::Bold);
+    sheet.endRow();
+    sheet.startRow(1);
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        sheet.text(int(i), columns[i], Style::Bold);
+    sheet.endRow();
+    int row = FirstRow;
+    qint64 leftOut = 0;
     AmountTotal total;
     Row cells;
     while (source.next(cells)) {
-        for (size_t i = 0; i < cells.size(); ++i)
-            writeCell(ws, row, lxw_col_t(i), cells[i], formats);
         if (amountColumn >= 0 && size_t(amountColumn) < cells.size())
             total.add(cells[size_t(amountColumn)]);
+        if (row >= SheetRows - TotalRows) {
+            ++leftOut;
+            continue;
+        }
+        sheet.startRow(row);
+        for (size_t i = 0; i < cells.size(); ++i)
+            sheet.cell(int(i), cells[i]);
+        sheet.endRow();
         ++row;
     }
-    writeTotal(ws, row, FirstRow, amountColumn, total.value(), source, formats);
+    if (leftOut > 0) {
+        sheet.startRow(row++);
+        sheet.text(0, u"Sayfaya sığmayan %1 satır yazılmadı; toplam bütün satırlarındır."_s.arg(leftOut), Style::Bold);
+        sheet.endRow();
+    }
+    writeTotal(sheet, row, amountColumn, total.value(), leftOut == 0, source);
+    sheet.finish();
     return true;
 }
 
 // Columns as wide as their texts; amounts as wide as large sums need; empty ones narrow.
-void setFrontWidths(lxw_worksheet *ws, const SheetCells &front)
+QList<double> frontWidths(const SheetCells &front)
 {
     QList<double> widths;
     for (const QList<Variant> &cells : front.rows) {
@@ -204,18 +174,46 @@ void setFrontWidths(lxw_worksheet *ws, const SheetCells &front)
             widths[col] = std::max(widths[col], width);
         }
     }
-    for (qsizetype col = 0; col < widths.size(); ++col)
-        worksheet_set_column(ws, lxw_col_t(col), lxw_col_t(col), std::min(widths[col], 60.0), nullptr);
+    for (double &width : widths)
+        width = std::min(width, 60.0);
+    return widths;
 }
 
-void writeFrontSheet(lxw_workbook *wb, const SheetCells &front, const Formats &formats)
+void writeFrontSheet(ZipWriter &zip, qsizetype index, const SheetCells &front)
 {
-    lxw_worksheet *ws = addSheet(wb, front.name);
-    setFrontWidths(ws, front);
+    SheetStream sheet(zip, index, frontWidths(front), 0);
     for (qsizetype row = 0; row < front.rows.size(); ++row) {
+        sheet.startRow(int(row));
         for (qsizetype col = 0; col < front.rows[row].size(); ++col)
-            writeCell(ws, lxw_row_t(row), lxw_col_t(col), front.rows[row][col], formats, front.boldRows.contains(int(row)));
+            sheet.cell(int(col), front.rows[row][col], front.boldRows.contains(int(row)));
+        sheet.endRow();
     }
+    sheet.finish();
+}
+
+// Sheet names are unique regardless of case; a caption whose name is taken
+// (two captions alike in their first 31 characters) gets "SheetN".
+QStringList sheetNames(const SheetCells &front, const QList<RowSource *> &sources)
+{
+    QStringList captions;
+    if (!front.name.isEmpty())
+        captions << front.name;
+    for (const RowSource *source : sources)
+        captions << source->caption();
+    QStringList names;
+    for (const QString &caption : std::as_const(captions)) {
+        const QString name = sheetName(caption);
+        const bool taken = name.isEmpty() || names.contains(name, Qt::CaseInsensitive);
+        names << (taken ? u"Sheet%1"_s.arg(names.size() + 1) : name);
+    }
+    return names;
+}
+
+void writePart(ZipWriter &zip, const QByteArray &path, const QByteArray &xml)
+{
+    zip.beginEntry(path);
+    zip.write(xml);
+    zip.endEntry();
 }
 
 } // namespace
@@ -238,29 +236,29 @@ WorkbookResult writeWorkbook(const QString &path, const SheetCells &front, const
             *errorText = u"Excel dosyası yazılamadı: %1: %2"_s.arg(QDir::toNativeSeparators(path), reason);
         return WorkbookResult::Failed;
     };
-    // The library writes the whole file under a name of its own; ours is replaced from it at the end.
+    // The whole workbook is made aside; `path` is replaced from it at the end.
     QTemporaryFile made(QDir(QDir::tempPath()).filePath(u"zelvan-XXXXXX.xlsx"_s));
     if (!made.open())
         return fail(made.errorString());
-    made.close();
-    QByteArray tmpdir = QFile::encodeName(QDir::tempPath());
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE;
-    options.tmpdir = tmpdir.data();
-    WorkbookPtr workbook(workbook_new_opt(QFile::encodeName(made.fileName()).constData(), &options));
-    if (!workbook)
-        return fail(u"çalışma kitabı oluşturulamadı"_s);
-    const Formats formats(workbook.get());
-    if (!front.name.isEmpty())
-        writeFrontSheet(workbook.get(), front, formats);
-    for (RowSource *source : sources) {
-        if (!writeSourceSheet(workbook.get(), *source, formats))
-            return WorkbookResult::RowsUnread;
+    {
+        ZipWriter zip(&made);
+        const QStringList names = sheetNames(front, sources);
+        writePart(zip, "[Content_Types].xml", spreadsheetml::contentTypes(names.size()));
+        writePart(zip, "_rels/.rels", spreadsheetml::packageRelationships());
+        writePart(zip, "xl/workbook.xml", spreadsheetml::workbook(names));
+        writePart(zip, "xl/_rels/workbook.xml.rels", spreadsheetml::workbookRelationships(names.size()));
+        writePart(zip, "xl/styles.xml", spreadsheetml::styles());
+        qsizetype sheet = 0;
+        if (!front.name.isEmpty())
+            writeFrontSheet(zip, ++sheet, front);
+        for (RowSource *source : sources) {
+            if (!writeSourceSheet(zip, ++sheet, *source))
+                return WorkbookResult::RowsUnread;
+        }
+        if (!zip.finish())
+            return fail(zip.errorString());
     }
-    const lxw_error closed = workbook_close(workbook.release());
-    if (closed != LXW_NO_ERROR)
-        return fail(QString::fromUtf8(lxw_strerror(closed)));
-    if (!made.open())
+    if (!made.flush() || !made.seek(0))
         return fail(made.errorString());
     const QString reason = platform::replaceFileContents(path, made);
     return reason.isEmpty() ? WorkbookResult::Written : fail(reason);

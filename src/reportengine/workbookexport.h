@@ -30,9 +30,11 @@ enum class WorkbookResult {
 // the figure is made (ABS of the SUM). When that total is not the figure (the
 // data changed between the reads) a row says so with the figure. Fractional
 // numbers are number cells formatted #,##0.00, whole numbers plain number
-// cells, dates date cells, text text. Rows stream through the library's
-// constant-memory mode into a temporary file; `path` is replaced only once
-// the whole workbook is written, as replaceFileContents does.
+// cells, dates date cells, text text. Rows stream into a temporary file as
+// they are read, so that no more than a row and a chunk of XML are held; a
+// figure with more rows than a sheet holds says how many were left out.
+// `path` is replaced only once the whole workbook is written, as
+// replaceFileContents does.
 WorkbookResult writeWorkbook(const QString &path, const SheetCells &front, const QList<RowSource *> &sources,
                              QString *errorText = nullptr);
 

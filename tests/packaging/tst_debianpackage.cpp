@@ -80,7 +80,7 @@ private Q_SLOTS:
         // plugins for the windows and the headless runs, come through dependencies.
         QCOMPARE(controlField(u"Version"_s), Version + u"-1"_s);
         QStringList depends, needed{u"libqt6core6"_s, u"libqt6gui6"_s, u"libqt6widgets6"_s, u"libqt6printsupport6"_s,
-                                    u"libsqlite3-0"_s, u"libodbc2"_s, u"libxlsxwriter4"_s, u"tdsodbc"_s, u"fonts-liberation"_s};
+                                    u"libsqlite3-0"_s, u"libodbc2"_s, u"zlib1g"_s, u"tdsodbc"_s, u"fonts-liberation"_s};
         for (const QString &alternatives : controlField(u"Depends"_s).split(u','))
             depends.append(alternatives.trimmed().section(u' ', 0, 0));
         for (const QString &plugin : {u"libqxcb.so"_s, u"libqoffscreen.so"_s})
