@@ -1,13 +1,14 @@
 #include "reportengine/zipwriter.h"
 
 #include <QIODevice>
+#include <QMutex>
+#include <QThread>
+#include <QWaitCondition>
 
 #include <zlib.h>
 
-#include <condition_variable>
 #include <deque>
-#include <mutex>
-#include <thread>
+#include <memory>
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
@@ -73,12 +74,12 @@ struct ZipWriter::Worker
 {
     QIODevice *device;
     int level;
-    std::mutex mutex;
-    std::condition_variable changed;
+    QMutex mutex;
+    QWaitCondition changed;
     std::deque<Command> queue;
-    std::thread thread;
+    std::unique_ptr<QThread> thread;
 
-    // The thread's own from here on; read by the caller only after join().
+    // The thread's own from here on; read by the caller only after wait().
     z_stream stream{};
     QByteArray out = QByteArray(256 * 1024, Qt::Uninitialized);  // deflate's output, reused
     Entry current;
@@ -88,19 +89,21 @@ struct ZipWriter::Worker
 
     void push(Command command)
     {
-        std::unique_lock lock(mutex);
-        changed.wait(lock, [this] { return queue.size() < MaxWaiting; });
+        QMutexLocker lock(&mutex);
+        while (queue.size() >= MaxWaiting)
+            changed.wait(&mutex);
         queue.push_back(std::move(command));
-        changed.notify_all();
+        changed.wakeAll();
     }
 
     Command take()
     {
-        std::unique_lock lock(mutex);
-        changed.wait(lock, [this] { return !queue.empty(); });
+        QMutexLocker lock(&mutex);
+        while (queue.empty())
+            changed.wait(&mutex);
         Command command = std::move(queue.front());
         queue.pop_front();
-        changed.notify_all();
+        changed.wakeAll();
         return command;
     }
 
@@ -233,19 +236,36 @@ struct ZipWriter::Worker
     }
 };
 
+namespace {
+
+class WorkerThread : public QThread
+{
+public:
+    explicit WorkerThread(ZipWriter::Worker *worker) : m_worker(worker) {}
+
+protected:
+    void run() override { m_worker->run(); }
+
+private:
+    ZipWriter::Worker *m_worker;
+};
+
+} // namespace
+
 ZipWriter::ZipWriter(QIODevice *device, int level)
     : m_worker(std::make_unique<Worker>())
 {
     m_worker->device = device;
     m_worker->level = level;
-    m_worker->thread = std::thread([worker = m_worker.get()] { worker->run(); });
+    m_worker->thread = std::make_unique<WorkerThread>(m_worker.get());
+    m_worker->thread->start();
 }
 
 ZipWriter::~ZipWriter()
 {
-    if (m_worker->thread.joinable()) {
+    if (m_worker->thread->isRunning()) {
         m_worker->push({Op::Stop, {}});
-        m_worker->thread.join();
+        m_worker->thread->wait();
     }
     if (m_worker->stream.state)
         deflateEnd(&m_worker->stream);
@@ -270,7 +290,7 @@ void ZipWriter::endEntry()
 bool ZipWriter::finish()
 {
     m_worker->push({Op::Finish, {}});
-    m_worker->thread.join();
+    m_worker->thread->wait();
     return m_worker->error.isEmpty();
 }
 

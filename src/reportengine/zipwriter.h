@@ -33,8 +33,9 @@ public:
     bool finish();
     QString errorString() const;
 
+    struct Worker;  // the thread's side
+
 private:
-    struct Worker;
     std::unique_ptr<Worker> m_worker;
 };
 
