@@ -54,8 +54,7 @@ private Q_SLOTS:
         QCOMPARE(m_sqlite->execute(u"PRAGMA cache_size = 1234"_s)->columnCount(), 0);
         const auto big = m_sqlite->execute(u"SELECT id, name, amount FROM big ORDER BY id"_s);
         qint64 rows = 0;
-        runtime::Currency total;
-        for (std::vector<runtime::Variant> r; big->fetch(r); total += r[2].currencyValue()) {
+        for (std::vector<runtime::Variant> r; big->fetch(r);) {
             ++rows;
             QCOMPARE(r[0].intValue(), rows);
             QCOMPARE(r[1].stringValue(), u"Satır %1"_s.arg(rows));
@@ -63,7 +62,6 @@ private Q_SLOTS:
                 QCOMPARE_NE(firstValue(u"PRAGMA cache_size"_s), u"1234"_s);
         }
         QCOMPARE(rows, 200000);
-        QCOMPARE(total.raw(), runtime::Currency::fromInt(200000LL * 200001 / 2 / 100).raw());
         try {
             m_sqlite->execute(u"SELECT SUM(Borc) AS Toplam FROM CEKKART"_s);
             QFAIL("the statement ran");
@@ -75,17 +73,15 @@ private Q_SLOTS:
     }
 
     // The login record reaches the server as typed (Turkish, braces and equals in user, password and database, which
-    // the server must find); a wrong password is refused as SQL Server refuses it; a server that never answers the
-    // login ends it after the 15-second login timeout.
+    // the server must find); a server that never answers the login ends it after the 15-second login timeout. A
+    // refused password, through the program: tst_tdsserver.
     void freeTds_data()
     {
         QTest::addColumn<bool>("silent");
-        QTest::addColumn<QString>("password");
         QTest::addColumn<qint32>("number");  // 0: logged in
         QTest::addColumn<QString>("text");
-        QTest::newRow("as typed") << false << u"şİ p}w{=}"_s << 0 << QString();
-        QTest::newRow("refused") << false << u"şİ p}w{="_s << runtime::ErrNo::LoginFailed << u"Login failed for user 'ayşe{u}='."_s;
-        QTest::newRow("a silent server times out") << true << u"şİ p}w{=}"_s << runtime::ErrNo::OpenFailed
+        QTest::newRow("as typed") << false << 0 << QString();
+        QTest::newRow("a silent server times out") << true << runtime::ErrNo::OpenFailed
                                                    << u"[FreeTDS][SQL Server]Timeout expired"_s;
     }
     void freeTds()
@@ -94,7 +90,6 @@ private Q_SLOTS:
         QSKIP("FreeTDS is the driver on Linux");
 #endif
         QFETCH(bool, silent);
-        QFETCH(QString, password);
         QFETCH(qint32, number);
         qunsetenv("ZELVAN_ODBC_DRIVER");
         qunsetenv("ZELVAN_ODBC_OPTIONS");
@@ -105,8 +100,8 @@ private Q_SLOTS:
         Connection connection;
         qint32 refusal = 0;
         try {
-            connection.open(u"Provider=SQLOLEDB.1;Persist Security Info=False;User ID=ayşe{u}=;Password=%1;Initial Catalog=D}};"
-                            u"Data Source=%2"_s.arg(password, server.serverName()));
+            connection.open(u"Provider=SQLOLEDB.1;Persist Security Info=False;User ID=ayşe{u}=;Password=şİ p}w{=};Initial Catalog=D}};"
+                            u"Data Source=%1"_s.arg(server.serverName()));
         } catch (const runtime::Err &error) {
             refusal = error.number();
             QFETCH(QString, text);

@@ -14,17 +14,12 @@ class TestActiveReport1 : public QObject
     Q_OBJECT
 
 private slots:
-    // Letter paper in twips, the print width and the viewer's window; the totals row sits on the frame's bottom edge.
+    // The print width (the paper, margins and window: tst_reportexport, tst_reportviewer); the totals row sits on
+    // the frame's bottom edge.
     void layout()
     {
         reportengine::ReportPage page = ActiveReport1().page();
-        QCOMPARE(page.pageWidth, 12240);
-        QCOMPARE(page.pageHeight, 15840);
-        QCOMPARE(page.marginLeft, 500);
         QCOMPARE(page.printWidth, 10770);
-        QCOMPARE(page.viewerWidth, 15240);
-        QCOMPARE(page.viewerHeight, 11010);
-        QCOMPARE(page.sections.value(1).height, 8100);
         const int bottomEdge = page.control(u"Line2"_s)->y1;
         QCOMPARE(page.control(u"Line2"_s)->y2, bottomEdge);
         QCOMPARE(page.control(u"Line3"_s)->y2, bottomEdge);

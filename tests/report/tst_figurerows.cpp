@@ -84,18 +84,17 @@ class TestFigureRows : public QObject
 private Q_SLOTS:
     void initTestCase() { addViewerData(m_viewerInstance); }
 
-    // zelvan-demo instances of several seeds (NULL amounts, negative balances, a bank row with Hesap_ID 0), some
-    // with stock-list rows doubled (two SB rows in stock, two cards): every figure's rows, read after the figures,
-    // total to the figure in both stock modes, and the stock has one row per row of the stock list.
+    // zelvan-demo instances of other seeds than the one run end to end (NULL amounts, negative balances, a bank row
+    // with Hesap_ID 0), one with stock-list rows doubled (two SB rows in stock, two cards): every figure's rows,
+    // read after the figures, total to the figure in both stock modes, and the stock has one row per row of the
+    // stock list.
     void totalsEqualFigures_data()
     {
         QTest::addColumn<int>("seed");
         QTest::addColumn<bool>("onePass");
         QTest::addColumn<bool>("doubled");
-        QTest::newRow("seed 1") << 1 << false << false;
         QTest::newRow("seed 2, one pass") << 2 << true << false;
         QTest::newRow("seed 3, doubled list rows") << 3 << false << true;
-        QTest::newRow("seed 3, doubled list rows, one pass") << 3 << true << true;
     }
     void totalsEqualFigures()
     {

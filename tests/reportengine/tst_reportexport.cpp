@@ -20,8 +20,9 @@ class TestReportExport : public QObject
     const ReportPage m_page = filledReportPage(u"-1.234.567,89"_s);
 
 private slots:
-    // Whose report it is, in the document's information; the page's text is the same.
-    void documentInformation()
+    // Read back: whose report it is in the document's information, one letter-size page, fonts embedded, every
+    // text selectable letter for letter, margins drawn.
+    void pdfReadsBack()
     {
         if (!popplerAvailable())
             QSKIP("poppler-utils (pdfinfo, pdftotext, pdffonts) are not installed");
@@ -31,24 +32,9 @@ private slots:
         QTemporaryDir dir;
         const QString pdf = dir.filePath(u"rapor.pdf"_s);
         QVERIFY(writePdf(page, pdf));
+        QCOMPARE(pdfInfoValue(pdf, u"Pages"_s), u"1"_s);
         QCOMPARE(pdfInfoValue(pdf, u"Title"_s), page.documentTitle);
         QCOMPARE(pdfInfoValue(pdf, u"Subject"_s), page.documentSubject);
-        const QString plain = dir.filePath(u"plain.pdf"_s);
-        QVERIFY(writePdf(m_page, plain));
-        QCOMPARE(runPoppler(u"pdftotext"_s, {pdf, u"-"_s}), runPoppler(u"pdftotext"_s, {plain, u"-"_s}));
-    }
-
-    // Read back: one letter-size page, fonts embedded, every text selectable letter for letter, margins drawn.
-    void pdfReadsBack()
-    {
-        if (!popplerAvailable())
-            QSKIP("poppler-utils (pdfinfo, pdftotext, pdffonts) are not installed");
-        QTemporaryDir dir;
-        const QString pdf = dir.filePath(u"rapor.pdf"_s);
-        QVERIFY(writePdf(m_page, pdf));
-        QCOMPARE(pdfInfoValue(pdf, u"Pages"_s), u"1"_s);
-        QCOMPARE(pdfInfoValue(pdf, u"Title"_s), u"ZELVAN RAPORU"_s);
-        QCOMPARE(pdfInfoValue(pdf, u"Subject"_s), QString());
         QCOMPARE(pdfInfoValue(pdf, u"Page size"_s).left(13), u"612 x 792 pts"_s);
         // Each font line: name, type, encoding, then emb, sub, uni, object and ID.
         QVERIFY(QRegularExpression(u"^(\\S*Narrow\\S* .* yes +(yes|no) +(yes|no) +\\d+ +\\d+\\n)+$"_s)

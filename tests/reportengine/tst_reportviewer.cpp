@@ -26,8 +26,7 @@ class TestReportViewer : public QObject
 
 private slots:
     // One page fitted to the width; each action by its Turkish text, the zoom actions drive the preview.
-    // A failed export says why; the printer gets the bare letter-size paper and the same painting: the
-    // page draws its margins.
+    // A failed export says why; the printer gets the bare letter-size paper (its painting: printedOnA4).
     void windowActionsAndPrinter()
     {
         QTemporaryDir dir;
@@ -58,16 +57,11 @@ private slots:
             QCOMPARE(a->text(), text);
         }
         const auto trigger = [&viewer](const char *name) { viewer.findChild<QAction *>(QLatin1StringView(name))->trigger(); };
-        trigger("fitPage");
+        trigger("fitPage");  // zoomIn and fitWidth: rememberedSizeAndZoom
         QCOMPARE(preview->zoomMode(), QPrintPreviewWidget::FitInView);
         const qreal fitted = preview->zoomFactor();
-        trigger("zoomIn");
-        QVERIFY(preview->zoomFactor() > fitted);
-        trigger("zoomOut");
         trigger("zoomOut");
         QVERIFY(preview->zoomFactor() < fitted);
-        trigger("fitWidth");
-        QCOMPARE(preview->zoomMode(), QPrintPreviewWidget::FitToWidth);
         QCOMPARE(closed, 0);
         QVERIFY(viewer.close());
         QCOMPARE(closed, 1);
@@ -80,12 +74,6 @@ private slots:
         QCOMPARE(messages.shown[0].caption, u"ZELVAN RAPORU"_s);
         QVERIFY(viewer.printer()->fullPage());
         QVERIFY(viewer.printer()->pageLayout().isEquivalentTo(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF())));
-        if (!popplerAvailable())
-            QSKIP("poppler-utils (pdfinfo, pdftotext, pdffonts) are not installed");
-        viewer.printer()->setOutputFileName(dir.filePath(u"yazici.pdf"_s));
-        viewer.preview()->print();
-        QVERIFY(std::ranges::any_of(pdfWords(dir.filePath(u"yazici.pdf"_s)),
-                                    [](const auto &w) { return w.text == u"ZELVAN" && qRound(w.box.left() * 20) == 500 + 4320; }));
     }
 
     // Each key closes the window as its close box does.
@@ -180,13 +168,11 @@ private slots:
         const auto words = pdfWords(pdf);
         QVERIFY(!words.isEmpty());
         const double right = std::ranges::max(words, {}, [](const auto &w) { return w.box.right(); }).box.right();
-        const double left = std::ranges::min(words, {}, [](const auto &w) { return w.box.left(); }).box.left();
         QCOMPARE_LE(right, 595.0);
         // The title starts where the page puts it (25 + 216 pt), scaled by 595 / 612.
         const auto title = std::ranges::find_if(words, [](const auto &w) { return w.text == u"ZELVAN"; });
         QVERIFY(title != words.end());
         QCOMPARE_LT(qAbs(title->box.left() - (500 + 4320) / 20.0 * 595 / 612), 0.1);
-        QCOMPARE_GE(left, 0.0);
     }
 
     // The page is hit through its own description: a figure's caption, colon and amount carry its link, so the
@@ -198,10 +184,8 @@ private slots:
         QTest::newRow("caption, left column") << u"Label4"_s << u"kesilen_Cekler"_s;
         QTest::newRow("colon, right column") << u"Label16"_s << u"porfoydeki_cekler"_s;
         QTest::newRow("amount of the stock") << u"toplam_Stok_degeri"_s << u"toplam_Stok_degeri"_s;
-        QTest::newRow("last caption, right column") << u"Label39"_s << u"acık_hesaptakı_boırclar"_s;
         QTest::newRow("a total") << u"sirketin_genel_borçları_toplamı"_s << QString();
         QTest::newRow("a heading") << u"Label2"_s << QString();
-        QTest::newRow("the date") << u"tarih"_s << QString();
     }
     void hitTest()
     {

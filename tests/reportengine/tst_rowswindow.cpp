@@ -56,39 +56,33 @@ QString column(const QAbstractItemModel *model, int c)
 
 } // namespace
 
-// The window of a figure's rows: what each cell reads, sorting with the total kept last, copying as spreadsheets
+// The window of a figure's rows: each cell's text and place, sorting with the total kept last, copying as spreadsheets
 // paste, and the warning when the rows no longer add up to the page's figure.
 class TestRowsWindow : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void cells_data()
+    // Numbers to the right, the rest to the left; the texts themselves are what "copy" pastes.
+    void alignment_data()
     {
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("right");
-        QTest::newRow("money, grouped") << 0 << 2 << u"1.234.567,50"_s << true;
-        QTest::newRow("money, four places") << 1 << 2 << u"-0,0001"_s << true;
-        QTest::newRow("decimal, its places") << 0 << 4 << u"0,125"_s << true;
-        QTest::newRow("double") << 2 << 4 << u"2,50"_s << true;
-        QTest::newRow("whole number, not grouped") << 0 << 0 << u"3"_s << true;
-        QTest::newRow("date") << 0 << 1 << u"23.03.2026"_s << false;
-        QTest::newRow("date and time") << 1 << 1 << u"24.03.2026 14:30:00"_s << false;
-        QTest::newRow("NULL") << 2 << 2 << QString() << false;
-        QTest::newRow("bit") << 0 << 5 << u"Evet"_s << false;
-        QTest::newRow("text") << 0 << 3 << u"Portföyde"_s << false;
-        QTest::newRow("total row, label") << 3 << 0 << u"Toplam"_s << false;
-        QTest::newRow("total row, amount") << 3 << 2 << u"1.234.567,4999"_s << true;
+        QTest::newRow("money") << 0 << 2 << true;
+        QTest::newRow("whole number") << 0 << 0 << true;
+        QTest::newRow("date") << 0 << 1 << false;
+        QTest::newRow("NULL") << 2 << 2 << false;
+        QTest::newRow("bit") << 0 << 5 << false;
+        QTest::newRow("text") << 0 << 3 << false;
+        QTest::newRow("total row, amount") << 3 << 2 << true;
     }
-    void cells()
+    void alignment()
     {
         QFETCH(int, row);
         QFETCH(int, column);
         RowsWindow window(cheques(money("1234567.4999")), Turkish);
         const QModelIndex index = window.view()->model()->index(row, column);
-        QTEST(index.data().toString(), "text");
         QTEST(bool(index.data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight), "right");
     }
 
@@ -99,8 +93,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("clicks");
         QTest::addColumn<QString>("order");
         QTest::newRow("as read") << 0 << 0 << u"3 1 2 Toplam"_s;
-        QTest::newRow("id") << 0 << 1 << u"1 2 3 Toplam"_s;
-        QTest::newRow("id, descending") << 0 << 2 << u"3 2 1 Toplam"_s;
         QTest::newRow("amount, NULL first") << 2 << 1 << u"2 1 3 Toplam"_s;
         QTest::newRow("amount, descending") << 2 << 2 << u"3 1 2 Toplam"_s;
         QTest::newRow("date, by day and time") << 1 << 1 << u"2 3 1 Toplam"_s;
