@@ -120,13 +120,7 @@ private Q_SLOTS:
 
         const QJsonObject json = QJsonDocument::fromJson(result.out).object();
         QCOMPARE(json[u"title"_s].toString(), u"ZELVAN RAPORU"_s);
-        const QJsonObject fields = json[u"fields"_s].toObject();
-        QCOMPARE(fields.size(), 20);
-        QCOMPARE(json[u"values"_s].toObject().size(), 18);
-        QVERIFY(fields[u"toplam_Stok_degeri"_s].toString() != u"0,00");  // the demo holds stock
-        QCOMPARE(json[u"company"_s][u"code"_s].toString(), u"DT01"_s);
-        QCOMPARE(QDateTime::fromString(json[u"generated"_s].toString(), Qt::ISODate).date(),
-                 QDate::fromString(fields[u"tarih"_s].toString(), u"dd.MM.yyyy"_s));
+        QVERIFY(json[u"fields"_s][u"toplam_Stok_degeri"_s].toString() != u"0,00");  // the demo holds stock
     }
 
     // "-" as the file: the whole file on standard output, and no file named "-".

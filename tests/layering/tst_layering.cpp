@@ -126,15 +126,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("target");
         QTest::addColumn<bool>("quoted");
         QTest::addColumn<bool>("allowed");
-        QTest::newRow("own folder") << u"runtime/variant.cpp"_s << u"runtime/err.h"_s << true << true;
         QTest::newRow("a layer below") << u"report/detailformat.cpp"_s << u"program/program.h"_s << true << true;
         QTest::newRow("upward") << u"database/recordset.cpp"_s << u"program/program.h"_s << true << false;
-        QTest::newRow("login to report") << u"login/loginfrm.cpp"_s << u"report/reporthost.h"_s << true << false;
         QTest::newRow("unknown folder") << u"runtime/err.cpp"_s << u"startup/program.h"_s << true << false;
         QTest::newRow("Qt in plain C++") << u"platform/win32/registryapi.cpp"_s << u"QString"_s << false << false;
         QTest::newRow("plain C++ leaving its folder") << u"database/odbcapi/odbcapi.cpp"_s << u"platform/win32/win32api.h"_s << true << false;
         QTest::newRow("SQLite outside database") << u"report/stockvaluation.cpp"_s << u"sqlite3.h"_s << false << false;
-        QTest::newRow("ODBC outside its calls") << u"database/odbc/odbcbackend.cpp"_s << u"sqlext.h"_s << false << false;
         QTest::newRow("Windows in platform") << u"platform/registry_win.cpp"_s << u"windows.h"_s << false << false;
     }
 
@@ -143,8 +140,7 @@ private Q_SLOTS:
         QFETCH(QString, file);
         QFETCH(QString, target);
         QFETCH(bool, quoted);
-        QFETCH(bool, allowed);
-        QCOMPARE(breach({file, 1, target, quoted}).isEmpty(), allowed);
+        QTEST(breach({file, 1, target, quoted}).isEmpty(), "allowed");
     }
 
     // Every #include under src/ keeps the rules; a breach names its file and line.

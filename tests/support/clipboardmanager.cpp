@@ -1,13 +1,10 @@
-// A stand-in for an X11 clipboard manager, for the tests that check what the
+// A stand-in for an X11 clipboard manager, for the test that checks what the
 // clipboard holds after zelvan has ended (Debian's clipboard managers need a
-// desktop session). Plain xcb, as little of the protocol as those tests need.
+// desktop session). Plain xcb, as little of the protocol as that test needs.
 //
-//   clipboard-manager-stand-in manage   owns CLIPBOARD_MANAGER and says "ready";
-//       asked to SAVE_TARGETS, it fetches the CLIPBOARD's UTF8_STRING from its
-//       owner, prints it on a line of its own ("saved: TEXT") and from then on
-//       owns the CLIPBOARD itself and serves that text; runs until killed.
-//   clipboard-manager-stand-in read     prints the CLIPBOARD's UTF8_STRING and
-//       exits 0, or exits 1 when no one owns the CLIPBOARD or it has no text.
+//   clipboard-manager-stand-in   owns CLIPBOARD_MANAGER and says "ready"; asked
+//       to SAVE_TARGETS, it fetches the CLIPBOARD's UTF8_STRING from its owner
+//       and prints it on a line of its own ("saved: TEXT"); runs until killed.
 
 #include <xcb/xcb.h>
 
@@ -38,7 +35,6 @@ struct Display
     xcb_atom_t clipboard = 0;
     xcb_atom_t manager = 0;
     xcb_atom_t saveTargets = 0;
-    xcb_atom_t targets = 0;
     xcb_atom_t utf8 = 0;
     xcb_atom_t property = 0;
 };
@@ -65,13 +61,12 @@ bool connectDisplay(Display &d)
     d.clipboard = atom(d.connection, "CLIPBOARD");
     d.manager = atom(d.connection, "CLIPBOARD_MANAGER");
     d.saveTargets = atom(d.connection, "SAVE_TARGETS");
-    d.targets = atom(d.connection, "TARGETS");
     d.utf8 = atom(d.connection, "UTF8_STRING");
     d.property = atom(d.connection, "ZELVAN_STAND_IN");
     return true;
 }
 
-// The next event, or none after TimeoutMs without one.
+// The next event, or none after `timeoutMs` without one.
 Reply<xcb_generic_event_t> nextEvent(xcb_connection_t *c, int timeoutMs)
 {
     for (;;) {
@@ -118,23 +113,6 @@ void notify(const Display &d, const xcb_selection_request_event_t &request, xcb_
     xcb_flush(d.connection);
 }
 
-// Serves the saved text as the CLIPBOARD's owner: its TARGETS and its UTF8_STRING.
-void serve(const Display &d, const xcb_selection_request_event_t &request, const std::string &text)
-{
-    const xcb_atom_t property = request.property == XCB_ATOM_NONE ? request.target : request.property;
-    if (request.target == d.targets) {
-        const xcb_atom_t offered[] = {d.targets, d.utf8};
-        xcb_change_property(d.connection, XCB_PROP_MODE_REPLACE, request.requestor, property, XCB_ATOM_ATOM, 32, 2, offered);
-    } else if (request.target == d.utf8) {
-        xcb_change_property(d.connection, XCB_PROP_MODE_REPLACE, request.requestor, property, d.utf8, 8,
-                            uint32_t(text.size()), text.data());
-    } else {
-        notify(d, request, XCB_ATOM_NONE);
-        return;
-    }
-    notify(d, request, property);
-}
-
 // A manager that has just ended may still hold the selection for a moment,
 // until the server has taken its connection down: try again for a while.
 bool takeManagerSelection(Display &d)
@@ -158,7 +136,6 @@ int manage(Display &d)
     }
     std::puts("ready");
     std::fflush(stdout);
-    std::optional<std::string> saved;
     for (;;) {
         const auto event = nextEvent(d.connection, -1);
         if (!event)
@@ -166,42 +143,29 @@ int manage(Display &d)
         if ((event->response_type & 0x7f) != XCB_SELECTION_REQUEST)
             continue;
         const auto request = *reinterpret_cast<const xcb_selection_request_event_t *>(event.get());
-        if (request.selection == d.manager && request.target == d.saveTargets) {
-            saved = fetchClipboardText(d);
-            if (saved) {
-                std::printf("saved: %s\n", saved->c_str());
-                std::fflush(stdout);
-                xcb_set_selection_owner(d.connection, d.window, d.clipboard, XCB_CURRENT_TIME);
-            }
-            notify(d, request, saved ? request.property : xcb_atom_t(XCB_ATOM_NONE));
-        } else if (request.selection == d.clipboard && saved) {
-            serve(d, request, *saved);
-        } else {
+        if (request.selection != d.manager || request.target != d.saveTargets) {
             notify(d, request, XCB_ATOM_NONE);
+            continue;
         }
+        const std::optional<std::string> saved = fetchClipboardText(d);
+        if (saved) {
+            std::printf("saved: %s\n", saved->c_str());
+            std::fflush(stdout);
+        }
+        notify(d, request, saved ? request.property : xcb_atom_t(XCB_ATOM_NONE));
     }
-}
-
-int readClipboard(Display &d)
-{
-    const std::optional<std::string> text = fetchClipboardText(d);
-    if (!text)
-        return 1;
-    std::fwrite(text->data(), 1, text->size(), stdout);
-    return 0;
 }
 
 } // namespace
 
-int main(int argc, char **argv)
+int main()
 {
-    const std::string mode = argc == 2 ? argv[1] : "";
     Display display;
-    if ((mode != "manage" && mode != "read") || !connectDisplay(display)) {
-        std::fputs("usage: clipboard-manager-stand-in manage|read (with DISPLAY set)\n", stderr);
+    if (!connectDisplay(display)) {
+        std::fputs("clipboard-manager-stand-in: no display (is DISPLAY set?)\n", stderr);
         return 2;
     }
-    const int rc = mode == "manage" ? manage(display) : readClipboard(display);
+    const int rc = manage(display);
     xcb_disconnect(display.connection);
     return rc;
 }

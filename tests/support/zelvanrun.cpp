@@ -6,8 +6,6 @@
 #include <QProcess>
 #include <QStringEncoder>
 
-
-
 namespace zelvan::test {
 
 QStringList ZelvanRun::messageTexts() const

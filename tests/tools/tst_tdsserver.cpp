@@ -3,23 +3,14 @@
 
 #include "database/embedded/embeddedinstance.h"
 #include "database/odbc/odbcbackend.h"
-#include "login/loginfrm.h"
-#include "program/program.h"
-#include "report/reporthost.h"
-#include "report/reportidentity.h"
-#include "report/reportoutput.h"
 #include "runtime/err.h"
-#include "support/fakeservices.h"
 #include "support/testinstance.h"
 #include "support/zelvanrun.h"
 #include "tdsserver.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
-#include <QTableView>
 #include <QTest>
 
 using namespace zelvan;
@@ -72,38 +63,6 @@ QJsonObject reportOf(const test::ZelvanRun &run)
     return json;
 }
 
-// Through the login dialog on fake services: the companies it lists for NORVENT, then the report of the second
-// one, chosen with Down and Enter, as JSON.
-QStringList dialogRun(const QString &server)
-{
-    test::FakeServices fakes;
-    program::Program program(fakes.services(), program::CommandLine());
-    report::ReportHost host;
-    QStringList seen;
-    program.showReport = [&](program::Program &p) {
-        host.show(p);
-        seen.append(QString::fromUtf8(report::reportJson(*host.report(), host.values(), report::ReportIdentity::of(p.vars, host.values()))));
-    };
-    const QPointer<login::LoginFrm> form = new login::LoginFrm(program);
-    form->endEventLoop = [](int) {};
-    form->Form_Load();
-    form->show();
-    form->sysus_nm->setText(u"norvent"_s);
-    form->sysus->setText(u"Zelvan2026"_s);
-    form->DB_Name->setText(server);
-    QTest::mouseClick(form->TamamBtn, Qt::LeftButton);
-    const QAbstractItemModel *companies = form->TDBG1->model();
-    for (int row = 0; row < companies->rowCount(); ++row)
-        seen.append(companies->index(row, 0).data().toString());
-    test::exitCodeOf([&] {
-        QTest::keyClick(form->TDBG1, Qt::Key_Down);
-        QTest::keyClick(form->TDBG1, Qt::Key_Enter);
-    });
-    seen.append(fakes.messages.noted());
-    delete form.data();
-    return seen;
-}
-
 } // namespace
 
 class TestTdsServer : public QObject
@@ -111,7 +70,7 @@ class TestTdsServer : public QObject
     Q_OBJECT
 
     test::TestInstance m_types;     // a table of every type the server sends
-    test::TestInstance m_standard;  // the tests' usual instance, with companies whose database lacks a table or a column
+    test::TestInstance m_standard;  // the tests' usual instance, with a company whose database lacks a table
     QTemporaryDir m_work;
     QString m_registry = m_work.filePath(u"registry.reg"_s);
 
@@ -145,14 +104,11 @@ private Q_SLOTS:
         });
         test::addStandardDatabases(m_standard);
         const QDir dir(m_standard.path());
-        for (const QString &name : {u"KBYOK"_s, u"SUTUNYOK"_s})
-            QVERIFY(QFile::copy(dir.filePath(u"FIRMA.sqlite"_s), dir.filePath(name + u".sqlite"_s)));
+        QVERIFY(QFile::copy(dir.filePath(u"FIRMA.sqlite"_s), dir.filePath(u"KBYOK.sqlite"_s)));
         m_standard.run(u"KBYOK"_s, {u"DROP TABLE KB"_s});
-        m_standard.run(u"SUTUNYOK"_s, {u"ALTER TABLE POSHAREKET RENAME COLUMN Hesaba_Aktarildi TO Aktarildi"_s});
         m_standard.run(u"Defination_DB"_s, {u"CREATE TABLE k AS SELECT * FROM sysfrmlng"_s,
-            u"UPDATE k SET sysfrm_ID = 2, sysfrm_dbnm = 'KBYOK'"_s, u"INSERT INTO sysfrmlng SELECT * FROM k"_s,
-            u"UPDATE k SET sysfrm_ID = 3, sysfrm_dbnm = 'SUTUNYOK'"_s, u"INSERT INTO sysfrmlng SELECT * FROM k"_s, u"DROP TABLE k"_s,
-            u"INSERT INTO Kullanici VALUES (7, 2, 1, 1), (7, 3, 1, 1), (8, 1, 0, 1)"_s});
+            u"UPDATE k SET sysfrm_ID = 2, sysfrm_dbnm = 'KBYOK'"_s, u"INSERT INTO sysfrmlng SELECT * FROM k"_s, u"DROP TABLE k"_s,
+            u"INSERT INTO Kullanici VALUES (7, 2, 1, 1)"_s});
     }
 
     // A value through FreeTDS as the program reads it, the same as from the embedded instance: the wire type
@@ -161,13 +117,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("value");
-        QTest::newRow("BIT") << u"SELECT b FROM t WHERE id = 1"_s << u"Boolean:True"_s;
+        QTest::newRow("BIT") << u"SELECT b FROM t WHERE id = 2"_s << u"Boolean:False"_s;
         QTest::newRow("TINYINT") << u"SELECT ti FROM t WHERE id = 1"_s << u"Byte:200"_s;
         QTest::newRow("SMALLINT") << u"SELECT si FROM t WHERE id = 1"_s << u"Integer:-32000"_s;
         QTest::newRow("INT") << u"SELECT i FROM t WHERE id = 2"_s << u"Long:-2147483648"_s;
         QTest::newRow("BIGINT") << u"SELECT bi FROM t WHERE id = 1"_s << u"Decimal:9007199254740993"_s;
         QTest::newRow("MONEY, near the largest") << u"SELECT m FROM t WHERE id = 1"_s << u"Currency:922337203685477"_s;
-        QTest::newRow("MONEY, near the smallest") << u"SELECT m FROM t WHERE id = 2"_s << u"Currency:-922337203685477"_s;
         QTest::newRow("SMALLMONEY, the smallest") << u"SELECT sm FROM t WHERE id = 1"_s << u"Currency:-214748.3648"_s;
         QTest::newRow("DECIMAL(18,2)") << u"SELECT d FROM t WHERE id = 1"_s << u"Decimal:-1234567890123.45"_s;
         QTest::newRow("DECIMAL(38,10), 18 digits") << u"SELECT w FROM t WHERE id = 1"_s << u"Decimal:123456789012345678"_s;
@@ -179,16 +134,13 @@ private Q_SLOTS:
         QTest::newRow("VARCHAR in code page 1254") << u"SELECT v FROM t WHERE id = 1"_s << u"String:Türkçe ŞĞÜ İıĞ çöş"_s;
         QTest::newRow("NTEXT, 5001 characters") << u"SELECT length(tx) || substr(tx, 1, 3) FROM t WHERE id = 1"_s << u"String:5001ğşş"_s;
         QTest::newRow("NULL, NTEXT") << u"SELECT tx FROM t WHERE id = 2"_s << u"Null"_s;
-        QTest::newRow("NULL, DATETIME") << u"SELECT dt FROM t WHERE id = 2"_s << u"Null"_s;
         QTest::newRow("a row of NULLs after a value") << u"SELECT id, ti, bi, sm, w, r, dt, v, tx FROM t WHERE id = 2"_s << u"Long:2"_s;
         QTest::newRow("SUM over MONEY is MONEY") << u"SELECT SUM(m) FROM t WHERE id > 1"_s << u"Currency:-922337203685476.9999"_s;
         QTest::newRow("SUM over DECIMAL(18,2): scale 2") << u"SELECT SUM(d) FROM t WHERE id > 1"_s << u"Decimal:10000000000000.09"_s;
         QTest::newRow("SUM over INT is INT") << u"SELECT SUM(i) FROM t WHERE id < 3"_s << u"Long:-1"_s;
         QTest::newRow("SUM over INT beyond its range: 8115") << u"SELECT SUM(i) FROM t WHERE id <> 2"_s
                                                              << u"Arithmetic overflow error converting expression to data type int."_s;
-        QTest::newRow("COUNT(*) is INT") << u"SELECT COUNT(*) FROM t"_s << u"Long:3"_s;
         QTest::newRow("three-part name") << u"SELECT COUNT(*) FROM Turler.dbo.t"_s << u"Long:3"_s;
-        QTest::newRow("no such table: 208") << u"SELECT * FROM YOK"_s << u"Invalid object name 'YOK'."_s;
         QTest::newRow("no such column: 207") << u"SELECT yok FROM t"_s << u"Invalid column name 'yok'."_s;
     }
     void wireTypes()
@@ -225,9 +177,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("onePass");
         const QString demo = u"NRV_DEMO_2026|%1|1|norvent|Zelvan2026"_s;
         QTest::newRow("demo, Demo Ticaret") << QStringList() << demo << false;
-        QTest::newRow("demo, Örnek Gıda") << QStringList() << u"NRV_ORNEK_2026|%1|1|sa|Demo.1234"_s << false;
-        QTest::newRow("demo, stock in one pass") << QStringList() << demo << true;
-        QTest::newRow("seed 7") << QStringList{u"--seed"_s, u"7"_s, u"--items"_s, u"300"_s} << demo << false;
         QTest::newRow("seed 11, Örnek Gıda") << QStringList{u"--seed"_s, u"11"_s} << u"NRV_ORNEK_2026|%1|4|rapor|æ"_s << false;
         QTest::newRow("seed 12345, one pass") << QStringList{u"--seed"_s, u"12345"_s, u"--movements-per-item"_s, u"30"_s} << demo << true;
     }
@@ -264,18 +213,11 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("messages");
         const QString driver = u"[FreeTDS][SQL Server]"_s;
         const QString unable = u"\r[FreeTDS][SQL Server]Unable to connect to data source"_s;
-        QTest::newRow("refused login") << u"FIRMA|%1|7|zelvan|yanlis"_s << 3
-            << QStringList{Connection, Details + driver + u"Login failed for user 'zelvan'."_s + unable};
         QTest::newRow("no such database") << u"YOK|%1|7|zelvan|parola"_s << 3
             << QStringList{Connection, Details + driver + u"Login failed for user 'zelvan'.\r"_s + driver
                                            + u"Cannot open database \"YOK\" requested by the login. The login failed."_s + unable};
-        QTest::newRow("refused right") << u"FIRMA|%1|8|zelvan|parola"_s << 5
-            << QStringList{u"Bu Raporu Görmeye Yetkiniz Yoktur. Lütfen Sistem Yöneticisi'ne Başvurun"_s};
         QTest::newRow("failed query: no such table") << u"KBYOK|%1|7|zelvan|parola"_s << 8
             << QStringList{driver + u"Invalid object name 'KB'."_s, u"SELECT  SUM(Bakiye) as Toplam FROM KB "_s};
-        QTest::newRow("failed query: no such column") << u"SUTUNYOK|%1|7|zelvan|parola"_s << 8
-            << QStringList{driver + u"Invalid column name 'Hesaba_Aktarildi'."_s,
-                           u"SELECT SUM(Hesaba_Gececek_Tutar) as  Toplam FROM POSHAREKET WHERE Hesaba_Aktarildi=0"_s};
     }
     void messages()
     {
@@ -288,14 +230,13 @@ private Q_SLOTS:
     }
 
     // A server that fails in the middle of the stock step: the statement's error and its text (OpenRecordset's two
-    // messages), exit 8 and no page; a silent or slow one is ended by the query timeout (2 s), never a hang.
+    // messages), exit 8 and no page; a silent one is ended by the query timeout (2 s), never a hang.
     void faults_data()
     {
         QTest::addColumn<QString>("fault");  // from the third item's movements on
         QTest::addColumn<QString>("error");
         QTest::newRow("connection closed") << u"close"_s << u"[FreeTDS][SQL Server]Unexpected EOF from the server"_s;
         QTest::newRow("silent") << u"silent"_s << u"[FreeTDS][SQL Server]Timeout expired"_s;
-        QTest::newRow("every packet 3 s late") << u"slow"_s << u"[FreeTDS][SQL Server]Timeout expired"_s;
     }
     void faults()
     {
@@ -305,8 +246,7 @@ private Q_SLOTS:
         const QByteArray digest = instance.digest();
         tdsserver::ServerFaults faults;
         faults.countOnly = u"STOKHAREKET"_s;  // the movements of one item
-        (fault == u"close" ? faults.closeAtStatement : fault == u"silent" ? faults.silentAtStatement : faults.slowAtStatement) = 3;
-        faults.slowPacketMs = 3000;
+        (fault == u"close" ? faults.closeAtStatement : faults.silentAtStatement) = 3;
         tdsserver::TdsServer server(instance.path(), faults);
         QVERIFY(server.listen());
         QProcessEnvironment environment = this->environment();
@@ -319,20 +259,7 @@ private Q_SLOTS:
         QCOMPARE(run.out, QByteArray());
         QCOMPARE(instance.digest(), digest);
     }
-
-    // The login dialog against the test server lists the same companies and shows the same report as against the
-    // embedded instance, without a message.
-    void loginDialog()
-    {
-        test::TestInstance instance;
-        QVERIFY(writeDemo(instance.path(), {}));
-        tdsserver::TdsServer server(instance.path());
-        QVERIFY(server.listen());
-        const QStringList embedded = dialogRun(instance.path());
-        QCOMPARE(embedded.size(), 3);  // two companies, one report
-        QCOMPARE(dialogRun(server.serverName()), embedded);
-    }
 };
 
-QTEST_MAIN(TestTdsServer)
+QTEST_GUILESS_MAIN(TestTdsServer)
 #include "tst_tdsserver.moc"

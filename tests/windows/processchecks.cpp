@@ -13,28 +13,15 @@ namespace {
 struct ArgumentsRow
 {
     const char *name;
-    const wchar_t *typed;  // after the program's own quoted path
+    const wchar_t *typed;  // after the program's own quoted path; Windows' own rules split it
     std::vector<std::wstring> arguments;
-    std::wstring launchText;  // the arguments joined by single blanks, as the command line takes them
 };
 
 const ArgumentsRow argumentsRows[] = {
-    {"none", L"", {}, L""},
-    {"Turkish letters", L"Şirket|İstanbul|ğüşıöçİ", {L"Şirket|İstanbul|ğüşıöçİ"}, L"Şirket|İstanbul|ğüşıöçİ"},
-    {"runs of blanks between arguments", L"  a    b   ", {L"a", L"b"}, L"a b"},
-    {"runs of blanks in quotes", L"\"Ali   Veli\"  x", {L"Ali   Veli", L"x"}, L"Ali   Veli x"},
-    {"escaped quotes", L"a\\\"b \"c\\\"d\"", {L"a\"b", L"c\"d"}, L"a\"b c\"d"},
-    {"backslashes before a closing quote", L"\"C:\\Yol\\\\\" son", {L"C:\\Yol\\", L"son"}, L"C:\\Yol\\ son"},
-    {"fields with blanks", L"1|Şube  A|\"2026 Ocak\"|", {L"1|Şube", L"A|2026 Ocak|"}, L"1|Şube A|2026 Ocak|"},
+    {"none", L"", {}},
+    {"Turkish letters", L"Şirket|İstanbul|ğüşıöçİ", {L"Şirket|İstanbul|ğüşıöçİ"}},
+    {"blanks in quotes", L"1|Şube  A|\"2026  Ocak\"|", {L"1|Şube", L"A|2026  Ocak|"}},
 };
-
-std::wstring joined(const std::vector<std::wstring> &arguments)
-{
-    std::wstring text;
-    for (const std::wstring &argument : arguments)
-        text += (text.empty() ? L"" : L" ") + argument;
-    return text;
-}
 
 void argumentsCase(Case &check, const ArgumentsRow &row)
 {
@@ -42,9 +29,7 @@ void argumentsCase(Case &check, const ArgumentsRow &row)
     ::DeleteFileW(output.c_str());
     const std::wstring commandLine = L"\"" + programPath() + L"\" " + row.typed;
     check.that("the child ran", runChild(programPath(), commandLine, output).has_value());
-    const auto arguments = childArguments(output);
-    check.equal("arguments", arguments, std::optional(row.arguments));
-    check.equal("launch text", joined(arguments.value_or(std::vector<std::wstring>())), row.launchText);
+    check.equal("arguments", childArguments(output), std::optional(row.arguments));
     ::DeleteFileW(output.c_str());
 }
 

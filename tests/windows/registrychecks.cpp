@@ -32,7 +32,6 @@ const ValueRow valueRows[] = {
     {"REG_SZ, Turkish text", "Aciklama", REG_SZ,
      std::string("\xDEi\xFEli \xD0\xFC\xDD\xFD\xF6\xE7", 12) + '\0', L"Şişli Ğüİıöç"},
     {"REG_SZ, empty", "Bos", REG_SZ, std::string(1, '\0'), L""},
-    {"REG_BINARY, two bytes", "iIki", REG_BINARY, std::string("\x34\x92", 2), L""},
     {"REG_BINARY, one byte", "iTek", REG_BINARY, std::string("\xFF", 1), L""},
     {"REG_DWORD", "iSayi", REG_DWORD, std::string("\x0A\x00\x00\x00", 4), L""},
     {"REG_EXPAND_SZ, not expanded", "Yol", REG_EXPAND_SZ, std::string("%TEMP%\\x", 8) + '\0', L""},

@@ -1,4 +1,4 @@
-// GetVersion, the computer name and ExitWindowsEx.
+// GetVersion and the computer name.
 
 #include "checkgroups.h"
 #include "childprocess.h"
@@ -6,8 +6,6 @@
 #include "platform/win32/registryapi.h"
 #include "platform/win32/systeminfoapi.h"
 #include "platform/win32/win32api.h"
-
-#include <cstring>
 
 namespace zelvan::windowscheck {
 
@@ -26,9 +24,7 @@ struct VersionRow
 
 const VersionRow versionRows[] = {
     {"Wine's default, Windows 7", "", 6},
-    {"Windows 10, to a program without a manifest", "win10", 6},
     {"Windows 2000", "win2k", 5},
-    {"Windows NT 4", "nt40", 4},
     // The Windows 95 family sets the top bit.
     {"Windows 98", "win98", -252},
 };
@@ -107,13 +103,6 @@ void systemInfoChecks(Checks &checks)
         checks.run(std::string("GetVersion: ") + row.name, [&row](Case &check) { versionCase(check, row); });
     for (const ComputerNameRow &row : computerNameRows)
         checks.run(std::string("computer name: ") + row.name, [&row](Case &check) { computerNameCase(check, row); });
-    checks.run("ExitWindowsEx: linked, never called", [](Case &check) {
-        // The restart after the regional settings asks for EWX_REBOOT (2), reserved 0.
-        check.equal("EWX_REBOOT", EWX_REBOOT, 2);
-        check.that("user32 has it", ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "ExitWindowsEx") != nullptr);
-        bool (*volatile call)(std::uint32_t, std::uint32_t) = &exitWindowsEx;
-        check.that("the unit links it", call != nullptr);
-    });
 }
 
 } // namespace zelvan::windowscheck
