@@ -19,8 +19,9 @@ private Q_SLOTS:
     {
         if (QStandardPaths::findExecutable(u"Xvfb"_s).isEmpty())
             QSKIP("Xvfb is not installed (Debian package xvfb): there is no X clipboard to look at");
-        // Xvfb chooses a free display and writes its number once it accepts clients.
-        m_xvfb.start(u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-nolisten"_s, u"tcp"_s});
+        // Xvfb chooses a free display and writes its number once it accepts clients. Without -noreset it
+        // resets when its last client leaves, and a client connecting meanwhile (the next row's manager) is refused.
+        m_xvfb.start(u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-nolisten"_s, u"tcp"_s, u"-noreset"_s});
         QVERIFY(m_xvfb.waitForReadyRead(30000));
         const QByteArray number = m_xvfb.readAllStandardOutput().trimmed();
         QVERIFY(!number.isEmpty());
