@@ -74,7 +74,7 @@ void appendEscaped(QByteArray &xml, const QByteArray &utf8, bool cellText)
     flush(n);
 }
 
-void appendCellStart(QByteArray &xml, const QByteArray &reference, Style style)
+void appendCellStart(QByteArray &xml, QByteArrayView reference, Style style)
 {
     xml += "<c r=\"";
     xml += reference;
@@ -86,7 +86,7 @@ void appendCellStart(QByteArray &xml, const QByteArray &reference, Style style)
     }
 }
 
-void appendNumber(QByteArray &xml, const QByteArray &reference, QByteArrayView number, Style style)
+void appendNumber(QByteArray &xml, QByteArrayView reference, QByteArrayView number, Style style)
 {
     appendCellStart(xml, reference, style);
     xml += "><v>";
@@ -94,20 +94,44 @@ void appendNumber(QByteArray &xml, const QByteArray &reference, QByteArrayView n
     xml += "</v></c>";
 }
 
-QByteArray numberText(double value)
+// A cell's number in a buffer of its own, since a workbook writes millions of them.
+class Digits
 {
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    return QByteArray(text, result.ptr - text);
-}
+public:
+    explicit Digits(double value) { m_size = std::to_chars(m_text, m_text + sizeof m_text, value).ptr - m_text; }
+    explicit Digits(qint64 value) { m_size = std::to_chars(m_text, m_text + sizeof m_text, value).ptr - m_text; }
+    // Money's exact digits: the whole part, then the four places without their trailing zeros.
+    explicit Digits(runtime::Currency money)
+    {
+        const qint64 raw = money.raw();
+        const quint64 magnitude = raw < 0 ? 0 - quint64(raw) : quint64(raw);
+        char *p = m_text;
+        if (raw < 0)
+            *p++ = '-';
+        p = std::to_chars(p, m_text + sizeof m_text, magnitude / 10000).ptr;
+        if (auto fraction = unsigned(magnitude % 10000)) {
+            *p++ = '.';
+            for (unsigned unit = 1000; fraction != 0; unit /= 10) {
+                *p++ = char('0' + fraction / unit);
+                fraction %= unit;
+            }
+        }
+        m_size = p - m_text;
+    }
+    QByteArrayView view() const { return {m_text, m_size}; }
+
+private:
+    char m_text[32];
+    qsizetype m_size = 0;
+};
 
 // A date as a spreadsheet's day number: days since 31 December 1899, counting
 // the 29 February 1900 that never was, as every spreadsheet does for Lotus 1-2-3.
-void appendDate(QByteArray &xml, const QByteArray &reference, const Variant &cell)
+void appendDate(QByteArray &xml, QByteArrayView reference, const Variant &cell)
 {
     const double ole = cell.doubleValue();
     if (ole >= 0 && ole < 1) {
-        appendNumber(xml, reference, numberText(ole), Style::Time);
+        appendNumber(xml, reference, Digits(ole).view(), Style::Time);
         return;
     }
     if (ole < 2) {  // before 1 January 1900
@@ -117,10 +141,10 @@ void appendDate(QByteArray &xml, const QByteArray &reference, const Variant &cel
     const double serial = ole < 61 ? ole - 1 : ole;
     const auto ms = std::llround((ole - std::floor(ole)) * DayMs);
     const bool midnight = ms == 0 || ms == qint64(DayMs);
-    appendNumber(xml, reference, numberText(serial), midnight ? Style::Date : Style::DateTime);
+    appendNumber(xml, reference, Digits(serial).view(), midnight ? Style::Date : Style::DateTime);
 }
 
-void appendValue(QByteArray &xml, const QByteArray &reference, const Variant &cell, bool bold)
+void appendValue(QByteArray &xml, QByteArrayView reference, const Variant &cell, bool bold)
 {
     const Style amount = bold ? Style::BoldAmount : Style::Amount;
     switch (cell.type()) {
@@ -134,17 +158,17 @@ void appendValue(QByteArray &xml, const QByteArray &reference, const Variant &ce
     case Variant::Type::Byte:
     case Variant::Type::Integer:
     case Variant::Type::Long:
-        appendNumber(xml, reference, QByteArray::number(cell.intValue()), Style::Plain);
+        appendNumber(xml, reference, Digits(cell.intValue()).view(), Style::Plain);
         return;
     case Variant::Type::Currency:
-        appendNumber(xml, reference, cell.currencyValue().toString().toLatin1(), amount);
+        appendNumber(xml, reference, Digits(cell.currencyValue()).view(), amount);
         return;
     case Variant::Type::Decimal:
         appendNumber(xml, reference, cell.decimalValue().toString().toLatin1(), amount);
         return;
     case Variant::Type::Double:
         if (std::isfinite(cell.doubleValue()))
-            appendNumber(xml, reference, numberText(cell.doubleValue()), amount);
+            appendNumber(xml, reference, Digits(cell.doubleValue()).view(), amount);
         else
             appendText(xml, reference, cell.toString(), Style::Plain);
         return;
@@ -173,7 +197,7 @@ QByteArray columnRange(int firstRow, int lastRow, int column)
     return name + QByteArray::number(firstRow + 1) + ':' + name + QByteArray::number(lastRow + 1);
 }
 
-void appendCell(QByteArray &xml, const QByteArray &reference, const Variant &cell, bool bold)
+void appendCell(QByteArray &xml, QByteArrayView reference, const Variant &cell, bool bold)
 {
     try {
         appendValue(xml, reference, cell, bold);
@@ -182,7 +206,7 @@ void appendCell(QByteArray &xml, const QByteArray &reference, const Variant &cel
     }
 }
 
-void appendText(QByteArray &xml, const QByteArray &reference, const QString &text, Style style)
+void appendText(QByteArray &xml, QByteArrayView reference, const QString &text, Style style)
 {
     appendCellStart(xml, reference, style);
     const QString kept = text.left(MaxText);
@@ -192,14 +216,14 @@ void appendText(QByteArray &xml, const QByteArray &reference, const QString &tex
     xml += "</t></is></c>";
 }
 
-void appendFormula(QByteArray &xml, const QByteArray &reference, const QByteArray &formula, const Variant &value,
+void appendFormula(QByteArray &xml, QByteArrayView reference, const QByteArray &formula, const Variant &value,
                    Style style)
 {
     appendCellStart(xml, reference, style);
     xml += "><f>";
     appendEscaped(xml, formula, false);
     xml += "</f><v>";
-    xml += numberText(value.toDouble());
+    xml += Digits(value.toDouble()).view();
     xml += "</v></c>";
 }
 
@@ -217,7 +241,7 @@ QByteArray worksheetStart(const QList<double> &widths, int frozenRows)
         xml += "<cols>";
         for (qsizetype i = 0; i < widths.size(); ++i) {
             const QByteArray n = QByteArray::number(i + 1);
-            xml += "<col min=\"" + n + "\" max=\"" + n + "\" width=\"" + numberText(widths[i])
+            xml += "<col min=\"" + n + "\" max=\"" + n + "\" width=\"" + Digits(widths[i]).view().toByteArray()
                    + "\" customWidth=\"1\"/>";
         }
         xml += "</cols>";

@@ -24,10 +24,10 @@ QByteArray columnRange(int firstRow, int lastRow, int column);
 // fractional numbers amounts (#,##0.00), bold ones when `bold`; dates date
 // cells (a time of day alone a time cell; before 1900, where a spreadsheet's
 // days begin, the runtime's date text); text inline text, bold when `bold`.
-void appendCell(QByteArray &xml, const QByteArray &reference, const runtime::Variant &cell, bool bold = false);
-void appendText(QByteArray &xml, const QByteArray &reference, const QString &text, Style style);
+void appendCell(QByteArray &xml, QByteArrayView reference, const runtime::Variant &cell, bool bold = false);
+void appendText(QByteArray &xml, QByteArrayView reference, const QString &text, Style style);
 // A formula (without "=") stored with the value it gives.
-void appendFormula(QByteArray &xml, const QByteArray &reference, const QByteArray &formula,
+void appendFormula(QByteArray &xml, QByteArrayView reference, const QByteArray &formula,
                    const runtime::Variant &value, Style style);
 
 // A worksheet up to its first row: column widths in characters, and the

@@ -38,7 +38,9 @@ public:
     void startRow(int row)
     {
         m_row = QByteArray::number(row + 1);
-        m_xml += "<row r=\"" + m_row + "\">";
+        m_xml += "<row r=\"";
+        m_xml += m_row;
+        m_xml += "\">";
     }
     void endRow()
     {
@@ -65,17 +67,22 @@ public:
     }
 
 private:
-    QByteArray reference(int column)
+    // "C7", made in place: a workbook has millions of cells.
+    QByteArrayView reference(int column)
     {
         while (m_columns.size() <= size_t(column))
             m_columns.push_back(spreadsheetml::columnName(int(m_columns.size())));
-        return m_columns[size_t(column)] + m_row;
+        const QByteArray &name = m_columns[size_t(column)];
+        std::copy(name.begin(), name.end(), m_reference);
+        std::copy(m_row.begin(), m_row.end(), m_reference + name.size());
+        return QByteArrayView(m_reference, name.size() + m_row.size());
     }
 
     ZipWriter &m_zip;
     QByteArray m_xml;
     QByteArray m_row;
     std::vector<QByteArray> m_columns;
+    char m_reference[16];  // three letters and seven digits at the most
 };
 
 QList<double> columnWidths(const QStringList &columns, int amountColumn)

@@ -43,6 +43,8 @@ private Q_SLOTS:
         QTest::newRow("id") << Variant::longInt(-42) << false << R"(<c r="B3"><v>-42</v></c>)"_ba;
         QTest::newRow("money, exact") << Variant::currency(runtime::Currency::fromRaw(-12345678)) << false
                                       << R"(<c r="B3" s="2"><v>-1234.5678</v></c>)"_ba;
+        QTest::newRow("money, zeros inside the places") << Variant::currency(runtime::Currency::fromRaw(-501)) << false
+                                                        << R"(<c r="B3" s="2"><v>-0.0501</v></c>)"_ba;
         QTest::newRow("money, bold") << Variant::currency(runtime::Currency::fromRaw(10000)) << true
                                      << R"(<c r="B3" s="3"><v>1</v></c>)"_ba;
         QTest::newRow("double, shortest form") << Variant::dbl(0.1) << false << R"(<c r="B3" s="2"><v>0.1</v></c>)"_ba;
