@@ -123,21 +123,6 @@ private Q_SLOTS:
         QVERIFY(!zip.finish());
         QCOMPARE(zip.errorString(), u"No space left on device"_s);
     }
-
-    // An archive given up half-way (the rows could not be read) has no
-    // directory, and no reader takes it for a whole one.
-    void abandoned()
-    {
-        QFile file(m_dir.filePath(u"abandoned.zip"_s));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        {
-            ZipWriter zip(&file);
-            zip.beginEntry("sheet.xml");
-            zip.write("<row/>");
-        }
-        file.close();
-        QVERIFY(readBack(file.fileName()).exitCode != 0);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestZipWriter)
