@@ -8,6 +8,7 @@
 #include <QTemporaryFile>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
@@ -23,6 +24,7 @@ constexpr qsizetype ChunkBytes = 1 << 20;  // handed to the archive's thread at 
 constexpr int FirstRow = 2;                // of a figure's rows, below its caption and the column names
 constexpr int SheetRows = 1048576;         // the most a sheet holds
 constexpr int TotalRows = 4;               // kept free below the rows for the total and its notes
+constexpr size_t WidthSampleRows = 100;    // read before a sheet begins, for its column widths
 
 // One worksheet's XML on its way into the archive, made row by row.
 class SheetStream
@@ -85,11 +87,43 @@ private:
     char m_reference[16];  // three letters and seven digits at the most
 };
 
-QList<double> columnWidths(const QStringList &columns, int amountColumn)
+// How many characters a cell needs to be read whole.
+double cellWidth(const Variant &cell)
+{
+    switch (cell.type()) {
+    case Variant::Type::Empty:
+    case Variant::Type::Null:
+        return 4;
+    case Variant::Type::Boolean:
+        return 6;
+    case Variant::Type::Byte:
+    case Variant::Type::Integer:
+    case Variant::Type::Long:
+        return double(QByteArray::number(cell.intValue()).size()) + 2;
+    case Variant::Type::Currency:
+    case Variant::Type::Decimal:
+    case Variant::Type::Double:
+        return 18;  // 999.999.999,99 and a sign
+    case Variant::Type::Date:
+        return cell.doubleValue() == std::floor(cell.doubleValue()) ? 12 : 20;
+    case Variant::Type::String:
+        return double(cell.stringValue().size()) + 2;
+    }
+    return 4;
+}
+
+// A figure's columns as wide as their names and as the first rows need, within reason.
+QList<double> columnWidths(const QStringList &columns, int amountColumn, const std::vector<Row> &firstRows)
 {
     QList<double> widths;
     for (qsizetype i = 0; i < columns.size(); ++i)
-        widths << (i == amountColumn ? 18 : std::clamp(double(columns[i].size()) + 4, 12.0, 40.0));
+        widths << (i == amountColumn ? 18 : double(columns[i].size()) + 4);
+    for (const Row &row : firstRows) {
+        for (size_t i = 0; i < row.size() && qsizetype(i) < widths.size(); ++i)
+            widths[qsizetype(i)] = std::max(widths[qsizetype(i)], cellWidth(row[i]));
+    }
+    for (double &width : widths)
+        width = std::clamp(width, 8.0, 50.0);
     return widths;
 }
 
@@ -124,6 +158,33 @@ void writeTotal(SheetStream &sheet, int row, int amountColumn, const Variant &to
     }
 }
 
+// A figure's rows on its sheet: all counted into the total, those beyond the
+// sheet's last rows left out and counted.
+struct FigureRows
+{
+    FigureRows(SheetStream &sheet, int amountColumn) : sheet(sheet), amountColumn(amountColumn) {}
+
+    SheetStream &sheet;
+    int amountColumn;
+    int next = FirstRow;
+    qint64 leftOut = 0;
+    AmountTotal total;
+
+    void add(const Row &cells)
+    {
+        if (amountColumn >= 0 && size_t(amountColumn) < cells.size())
+            total.add(cells[size_t(amountColumn)]);
+        if (next >= SheetRows - TotalRows) {
+            ++leftOut;
+            return;
+        }
+        sheet.startRow(next++);
+        for (size_t i = 0; i < cells.size(); ++i)
+            sheet.cell(int(i), cells[i]);
+        sheet.endRow();
+    }
+};
+
 // One figure's sheet; false when its rows could not be read.
 bool writeSourceSheet(ZipWriter &zip, qsizetype index, RowSource &source)
 {
@@ -131,7 +192,11 @@ bool writeSourceSheet(ZipWriter &zip, qsizetype index, RowSource &source)
         return false;
     const QStringList columns = source.columns();
     const int amountColumn = source.amountColumn();
-    SheetStream sheet(zip, index, columnWidths(columns, amountColumn), FirstRow);
+    // The first rows are read before the sheet begins: its column widths come first.
+    std::vector<Row> firstRows;
+    for (Row cells; firstRows.size() < WidthSampleRows && source.next(cells);)
+        firstRows.push_back(std::move(cells));
+    SheetStream sheet(zip, index, columnWidths(columns, amountColumn, firstRows), FirstRow);
     sheet.startRow(0);
     sheet.text(0, source.caption(), Style::Bold);
     sheet.endRow();
@@ -139,47 +204,30 @@ bool writeSourceSheet(ZipWriter &zip, qsizetype index, RowSource &source)
     for (qsizetype i = 0; i < columns.size(); ++i)
         sheet.text(int(i), columns[i], Style::Bold);
     sheet.endRow();
-    int row = FirstRow;
-    qint64 leftOut = 0;
-    AmountTotal total;
-    Row cells;
-    while (source.next(cells)) {
-        if (amountColumn >= 0 && size_t(amountColumn) < cells.size())
-            total.add(cells[size_t(amountColumn)]);
-        if (row >= SheetRows - TotalRows) {
-            ++leftOut;
-            continue;
-        }
-        sheet.startRow(row);
-        for (size_t i = 0; i < cells.size(); ++i)
-            sheet.cell(int(i), cells[i]);
-        sheet.endRow();
-        ++row;
-    }
-    if (leftOut > 0) {
-        sheet.startRow(row++);
-        sheet.text(0, u"Sayfaya sığmayan %1 satır yazılmadı; toplam bütün satırlarındır."_s.arg(leftOut), Style::Bold);
+    FigureRows rows(sheet, amountColumn);
+    for (const Row &cells : firstRows)
+        rows.add(cells);
+    for (Row cells; source.next(cells);)
+        rows.add(cells);
+    if (rows.leftOut > 0) {
+        sheet.startRow(rows.next++);
+        sheet.text(0, u"Sayfaya sığmayan %1 satır yazılmadı; toplam bütün satırlarındır."_s.arg(rows.leftOut), Style::Bold);
         sheet.endRow();
     }
-    writeTotal(sheet, row, amountColumn, total.value(), leftOut == 0, source);
+    writeTotal(sheet, rows.next, amountColumn, rows.total.value(), rows.leftOut == 0, source);
     sheet.finish();
     return true;
 }
 
-// Columns as wide as their texts; amounts as wide as large sums need; empty ones narrow.
+// The page's columns as wide as their texts and amounts need.
 QList<double> frontWidths(const SheetCells &front)
 {
     QList<double> widths;
     for (const QList<Variant> &cells : front.rows) {
         if (cells.size() > widths.size())
             widths.resize(cells.size(), 4);
-        for (qsizetype col = 0; col < cells.size(); ++col) {
-            const Variant &cell = cells[col];
-            const double width = cell.type() == Variant::Type::String ? cell.stringValue().size() + 2.0
-                                 : cell.isEmpty()                      ? 4.0
-                                                                       : 18.0;
-            widths[col] = std::max(widths[col], width);
-        }
+        for (qsizetype col = 0; col < cells.size(); ++col)
+            widths[col] = std::max(widths[col], cellWidth(cells[col]));
     }
     for (double &width : widths)
         width = std::min(width, 60.0);
