@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
@@ -47,8 +48,10 @@ public:
     void endRow()
     {
         m_xml += "</row>";
-        if (m_xml.size() >= ChunkBytes)
+        if (m_xml.size() >= ChunkBytes) {
             m_zip.write(std::exchange(m_xml, QByteArray()));
+            m_xml.reserve(ChunkBytes + ChunkBytes / 8);
+        }
     }
     void cell(int column, const Variant &value, bool bold = false)
     {
