@@ -74,7 +74,7 @@ private Q_SLOTS:
 
     // The login record reaches the server as typed (Turkish, braces and equals in user, password and database, which
     // the server must find); a server that never answers the login ends it after the 15-second login timeout. A
-    // refused password, through the program: tst_tdsserver.
+    // refused login, through the program: tst_tdsserver's missing database, which the server refuses with 18456.
     void freeTds_data()
     {
         QTest::addColumn<bool>("silent");
