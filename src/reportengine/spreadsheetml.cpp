@@ -100,28 +100,11 @@ class Digits
 public:
     explicit Digits(double value) { m_size = std::to_chars(m_text, m_text + sizeof m_text, value).ptr - m_text; }
     explicit Digits(qint64 value) { m_size = std::to_chars(m_text, m_text + sizeof m_text, value).ptr - m_text; }
-    // Money's exact digits: the whole part, then the four places without their trailing zeros.
-    explicit Digits(runtime::Currency money)
-    {
-        const qint64 raw = money.raw();
-        const quint64 magnitude = raw < 0 ? 0 - quint64(raw) : quint64(raw);
-        char *p = m_text;
-        if (raw < 0)
-            *p++ = '-';
-        p = std::to_chars(p, m_text + sizeof m_text, magnitude / 10000).ptr;
-        if (auto fraction = unsigned(magnitude % 10000)) {
-            *p++ = '.';
-            for (unsigned unit = 1000; fraction != 0; unit /= 10) {
-                *p++ = char('0' + fraction / unit);
-                fraction %= unit;
-            }
-        }
-        m_size = p - m_text;
-    }
+    explicit Digits(runtime::Currency money) { m_size = money.writeText(m_text); }
     QByteArrayView view() const { return {m_text, m_size}; }
 
 private:
-    char m_text[32];
+    char m_text[runtime::Currency::MaxTextLength];
     qsizetype m_size = 0;
 };
 

@@ -5,6 +5,7 @@
 #include "runtime/wideint.h"
 
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -179,20 +180,25 @@ double Currency::toDouble() const
 
 QString Currency::toString() const
 {
+    char text[MaxTextLength];
+    return QString::fromLatin1(text, writeText(text));
+}
+
+int Currency::writeText(char (&text)[MaxTextLength]) const
+{
     const quint64 mag = magnitude(m_raw);
-    QString text = QString::number(mag / Scale);
-    quint64 fraction = mag % Scale;
-    if (fraction != 0) {
-        int places = 4;
-        while (fraction % 10 == 0) {
-            fraction /= 10;
-            --places;
-        }
-        text += u'.' + QString::number(fraction).rightJustified(places, u'0');
-    }
+    char *p = text;
     if (m_raw < 0)
-        text.prepend(u'-');
-    return text;
+        *p++ = '-';
+    p = std::to_chars(p, text + MaxTextLength, mag / Scale).ptr;
+    if (auto fraction = mag % Scale) {
+        *p++ = '.';
+        for (quint64 unit = Scale / 10; fraction != 0; unit /= 10) {
+            *p++ = char('0' + fraction / unit);
+            fraction %= unit;
+        }
+    }
+    return int(p - text);
 }
 
 Currency Currency::operator+(Currency other) const

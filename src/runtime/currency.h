@@ -37,6 +37,10 @@ public:
     double toDouble() const;
     // Plain decimal text without grouping or trailing zeros: "-12.5", "0".
     QString toString() const;
+    // The same text as Latin-1 into `text`, for writers of many values that
+    // cannot afford a string each; returns its length.
+    static constexpr int MaxTextLength = 25;  // "-922337203685477.5808"
+    int writeText(char (&text)[MaxTextLength]) const;
 
     Currency operator+(Currency other) const;  // throws overflow
     Currency operator-(Currency other) const;  // throws overflow
