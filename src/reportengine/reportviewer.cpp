@@ -4,13 +4,11 @@
 #include "reportengine/paperfit.h"
 #include "reportengine/reportexport.h"
 #include "reportengine/reportpainter.h"
+#include "reportengine/savedialog.h"
 #include "reportengine/viewersettings.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QGraphicsRectItem>
 #include <QGraphicsView>
 #include <QKeyEvent>
@@ -208,14 +206,9 @@ void ReportViewer::print()
 
 void ReportViewer::exportPdf()
 {
-    const QString suggested = QDir::home().filePath(m_page.suggestedFileName(u"pdf"_s));
-    QString path = QFileDialog::getSaveFileName(this, u"PDF Olarak Kaydet"_s, suggested,
-                                                u"PDF dosyaları (*.pdf)"_s);
-    if (path.isEmpty())
-        return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += u".pdf"_s;
-    exportPdfTo(path);
+    const QString path = askSavePath(this, SavedFile::Pdf, m_page.suggestedFileName(u"pdf"_s));
+    if (!path.isEmpty())
+        exportPdfTo(path);
 }
 
 bool ReportViewer::exportPdfTo(const QString &path)
@@ -243,14 +236,9 @@ void ReportViewer::setWorkbookWriter(std::function<void(const QString &)> write)
 
 void ReportViewer::exportWorkbook()
 {
-    const QString suggested = QDir::home().filePath(m_page.suggestedFileName(u"xlsx"_s));
-    QString path = QFileDialog::getSaveFileName(this, u"Excel Olarak Kaydet"_s, suggested,
-                                                u"Excel çalışma kitapları (*.xlsx)"_s);
-    if (path.isEmpty() || !m_writeWorkbook)
-        return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += u".xlsx"_s;
-    m_writeWorkbook(path);
+    const QString path = askSavePath(this, SavedFile::Workbook, m_page.suggestedFileName(u"xlsx"_s));
+    if (!path.isEmpty() && m_writeWorkbook)
+        m_writeWorkbook(path);
 }
 
 // The preview's page: the scene's one top-level item (our frame is its child).

@@ -3,13 +3,11 @@
 #include "platform/clipboard.h"
 #include "platform/messageboxes.h"
 #include "reportengine/rowtablemodel.h"
+#include "reportengine/savedialog.h"
 #include "reportengine/workbookexport.h"
 
 #include <QAction>
 #include <QClipboard>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -145,14 +143,9 @@ void RowsWindow::copy()
 
 void RowsWindow::saveWorkbook()
 {
-    const QString suggested = QDir::home().filePath(sheetName(windowTitle()).trimmed() + u".xlsx"_s);
-    QString path = QFileDialog::getSaveFileName(this, u"Excel Olarak Kaydet"_s, suggested,
-                                                u"Excel çalışma kitapları (*.xlsx)"_s);
-    if (path.isEmpty())
-        return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += u".xlsx"_s;
-    saveWorkbookTo(path);
+    const QString path = askSavePath(this, SavedFile::Workbook, sheetName(windowTitle()).trimmed() + u".xlsx"_s);
+    if (!path.isEmpty())
+        saveWorkbookTo(path);
 }
 
 bool RowsWindow::saveWorkbookTo(const QString &path)

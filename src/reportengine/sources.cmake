@@ -16,6 +16,8 @@ set(zelvan_reportengine_sources
     ${CMAKE_CURRENT_LIST_DIR}/rowtablemodel.h
     ${CMAKE_CURRENT_LIST_DIR}/rowswindow.cpp
     ${CMAKE_CURRENT_LIST_DIR}/rowswindow.h
+    ${CMAKE_CURRENT_LIST_DIR}/savedialog.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/savedialog.h
     ${CMAKE_CURRENT_LIST_DIR}/spreadsheetml.cpp
     ${CMAKE_CURRENT_LIST_DIR}/spreadsheetml.h
     ${CMAKE_CURRENT_LIST_DIR}/viewersettings.cpp
