@@ -71,6 +71,21 @@ QString usage()
              u"                    [--tds-one-pass-only]\n"_s;
 }
 
+// "5000,20000": whole numbers of at least `least`; `ok` false at the first that is not.
+QList<int> numberList(const QString &value, int least, bool &ok)
+{
+    QList<int> numbers;
+    ok = true;
+    for (const QString &part : value.split(u',', Qt::SkipEmptyParts)) {
+        const int n = part.toInt(&ok);
+        ok = ok && n >= least;
+        if (!ok)
+            break;
+        numbers.append(n);
+    }
+    return numbers;
+}
+
 Options parse(const QStringList &args)
 {
     Options o;
@@ -80,13 +95,7 @@ Options parse(const QStringList &args)
         const QString value = args.value(i + 1);
         bool ok = true;
         if (name == u"--sizes") {
-            o.sizes.clear();
-            for (const QString &part : value.split(u',', Qt::SkipEmptyParts)) {
-                const int n = part.toInt(&ok);
-                if (!ok || n < 1)
-                    break;
-                o.sizes.append(n);
-            }
+            o.sizes = numberList(value, 1, ok);
             ok = ok && !o.sizes.isEmpty();
         } else if (name == u"--movements-per-item") {
             o.movements = value.toInt(&ok);
@@ -97,13 +106,7 @@ Options parse(const QStringList &args)
         } else if (name == u"--seed") {
             o.seed = value.toULongLong(&ok);
         } else if (name == u"--tds-delays") {
-            o.tdsDelays.clear();
-            for (const QString &part : value.split(u',', Qt::SkipEmptyParts)) {
-                const int ms = part.toInt(&ok);
-                if (!ok || ms < 0)
-                    break;
-                o.tdsDelays.append(ms);
-            }
+            o.tdsDelays = numberList(value, 0, ok);
             ok = ok || value == u"none";
         } else if (name == u"--tds-one-pass-only") {
             o.tdsPerItem = false;
