@@ -99,8 +99,6 @@ private Q_SLOTS:
         QTest::addColumn<qint64>("figure");
         QTest::addColumn<QStringList>("labels");
         QTest::addColumn<QStringList>("amountTexts");
-        QTest::newRow("rows add up to the figure") << std::vector<qint64>{-2, -3} << qint64(5) << QStringList{u"Toplam"_s}
-                                                   << QStringList{u"5"_s};
         QTest::newRow("no rows") << std::vector<qint64>{} << qint64(0) << QStringList{u"Toplam"_s} << QStringList{u"0"_s};
         QTest::newRow("data changed between the reads")
             << std::vector<qint64>{2} << qint64(7)
