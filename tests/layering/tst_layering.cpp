@@ -128,11 +128,9 @@ private Q_SLOTS:
         QTest::addColumn<bool>("allowed");
         QTest::newRow("a layer below") << u"report/detailformat.cpp"_s << u"program/program.h"_s << true << true;
         QTest::newRow("upward") << u"database/recordset.cpp"_s << u"program/program.h"_s << true << false;
-        QTest::newRow("unknown folder") << u"runtime/err.cpp"_s << u"startup/program.h"_s << true << false;
         QTest::newRow("Qt in plain C++") << u"platform/win32/registryapi.cpp"_s << u"QString"_s << false << false;
         QTest::newRow("plain C++ leaving its folder") << u"database/odbcapi/odbcapi.cpp"_s << u"platform/win32/win32api.h"_s << true << false;
         QTest::newRow("SQLite outside database") << u"report/stockvaluation.cpp"_s << u"sqlite3.h"_s << false << false;
-        QTest::newRow("Windows in platform") << u"platform/registry_win.cpp"_s << u"windows.h"_s << false << false;
     }
 
     void rules()

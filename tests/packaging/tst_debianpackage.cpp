@@ -9,7 +9,6 @@
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -106,42 +105,6 @@ private Q_SLOTS:
                                              {u"--json"_s, u"--"_s, u"NRV_DEMO_2026|%1|1|norvent|Zelvan2026"_s.arg(instance)}, environment);
         QVERIFY2(report.exitCode == 0, report.err);
         QCOMPARE(QJsonDocument::fromJson(report.out).object().value(u"title"_s).toString(), u"ZELVAN RAPORU"_s);
-    }
-
-    // Every option that the program's --help names, "-h" among them.
-    QString helpOptions()
-    {
-        const QString help = QString::fromUtf8(runProgram(installed(u"usr/bin/zelvan"_s), {u"--help"_s}).out);
-        QStringList options;
-        for (const QRegularExpressionMatch &match : QRegularExpression(u"(?<![\\w-])--?[a-z][a-z-]*"_s).globalMatch(help))
-            options.append(match.captured());
-        options.removeDuplicates();
-        return options.join(u' ');
-    }
-
-    // Rendered by man without a warning, with the project's version and what each page must document.
-    void manualPages()
-    {
-        if (QStandardPaths::findExecutable(u"man"_s).isEmpty())
-            QSKIP("man is missing");
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"MANWIDTH"_s, u"200"_s);
-        environment.remove(u"MAN_KEEP_FORMATTING"_s);
-        const QList<std::pair<QString, QString>> pages{
-            {u"zelvan"_s, helpOptions() + u" ZELVAN_MESSAGES ZELVAN_ANSWERS ZELVAN_REGISTRY XDG_CONFIG_HOME ZELVAN_ODBC_DRIVER "
-                          u"ZELVAN_ODBC_OPTIONS registry.reg REGEDIT4 Verkon.exe NRV_DEMO_2026|$HOME/zelvan-demo|1|norvent|Zelvan2026"_s},
-            {u"zelvan-demo"_s, u"--items --movements-per-item --seed --tsql zelvan(1)"_s}};
-        for (const auto &[page, mentions] : pages) {
-            const auto man = runProgram(u"man"_s, {u"--warnings"_s, u"-E"_s, u"UTF-8"_s, u"-l"_s,
-                                                         installed(u"usr/share/man/man1/%1.1.gz"_s.arg(page))}, environment);
-            QCOMPARE(man.exitCode, 0);
-            QVERIFY2(man.err.isEmpty(), man.err.constData());
-            const QString text = QString::fromUtf8(man.out);
-            const QString title = page.toUpper() + u"(1)"_s;
-            QVERIFY(text.startsWith(title));
-            for (const QString &mention : mentions.split(u' ') + QStringList{u"EXIT STATUS"_s, u"Zelvan "_s + Version})
-                QVERIFY2(text.contains(mention), qPrintable(page + u": "_s + mention));
-        }
     }
 };
 

@@ -127,17 +127,13 @@ private Q_SLOTS:
         QTest::newRow("DECIMAL(18,2)") << u"SELECT d FROM t WHERE id = 1"_s << u"Decimal:-1234567890123.45"_s;
         QTest::newRow("DECIMAL(38,10), 18 digits") << u"SELECT w FROM t WHERE id = 1"_s << u"Decimal:123456789012345678"_s;
         QTest::newRow("FLOAT") << u"SELECT f FROM t WHERE id = 1"_s << u"Double:0.1"_s;
-        QTest::newRow("REAL") << u"SELECT r FROM t WHERE id = 1"_s << u"Double:0.5"_s;
         QTest::newRow("DATETIME") << u"SELECT dt FROM t WHERE id = 1"_s << u"Date:01.03.2026 12:34:56"_s;
         QTest::newRow("NVARCHAR, beyond the BMP") << u"SELECT nv FROM t WHERE id = 1"_s << u"String:Türkçe ŞĞÜ İıĞ çöş 😀"_s;
-        QTest::newRow("NVARCHAR, empty") << u"SELECT nv FROM t WHERE id = 2"_s << u"String:"_s;
         QTest::newRow("VARCHAR in code page 1254") << u"SELECT v FROM t WHERE id = 1"_s << u"String:Türkçe ŞĞÜ İıĞ çöş"_s;
         QTest::newRow("NTEXT, 5001 characters") << u"SELECT length(tx) || substr(tx, 1, 3) FROM t WHERE id = 1"_s << u"String:5001ğşş"_s;
-        QTest::newRow("NULL, NTEXT") << u"SELECT tx FROM t WHERE id = 2"_s << u"Null"_s;
         QTest::newRow("a row of NULLs after a value") << u"SELECT id, ti, bi, sm, w, r, dt, v, tx FROM t WHERE id = 2"_s << u"Long:2"_s;
         QTest::newRow("SUM over MONEY is MONEY") << u"SELECT SUM(m) FROM t WHERE id > 1"_s << u"Currency:-922337203685476.9999"_s;
         QTest::newRow("SUM over DECIMAL(18,2): scale 2") << u"SELECT SUM(d) FROM t WHERE id > 1"_s << u"Decimal:10000000000000.09"_s;
-        QTest::newRow("SUM over INT is INT") << u"SELECT SUM(i) FROM t WHERE id < 3"_s << u"Long:-1"_s;
         QTest::newRow("SUM over INT beyond its range: 8115") << u"SELECT SUM(i) FROM t WHERE id <> 2"_s
                                                              << u"Arithmetic overflow error converting expression to data type int."_s;
         QTest::newRow("three-part name") << u"SELECT COUNT(*) FROM Turler.dbo.t"_s << u"Long:3"_s;
@@ -176,7 +172,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("launch");    // the launch line, %1 the server
         QTest::addColumn<bool>("onePass");
         const QString demo = u"NRV_DEMO_2026|%1|1|norvent|Zelvan2026"_s;
-        QTest::newRow("demo, Demo Ticaret") << QStringList() << demo << false;
         QTest::newRow("seed 11, Örnek Gıda") << QStringList{u"--seed"_s, u"11"_s} << u"NRV_ORNEK_2026|%1|4|rapor|æ"_s << false;
         QTest::newRow("seed 12345, one pass") << QStringList{u"--seed"_s, u"12345"_s, u"--movements-per-item"_s, u"30"_s} << demo << true;
     }

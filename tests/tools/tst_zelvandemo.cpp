@@ -1,7 +1,5 @@
-#include "login/passwordtext.h"
 #include "support/zelvanrun.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -75,30 +73,11 @@ private slots:
         }
     }
 
-    // The README's logins ("name password"), and the suite users with the same name and password for the dialog.
-    void loginsAndUsers()
-    {
-        // login, password, the suite user's ID and name (none for sa)
-        for (const auto &[login, password, userId, userName] : {std::tuple{u"norvent"_s, u"Zelvan2026"_s, 1, u"NORVENT"_s},
-                                                                {u"sa"_s, u"Demo.1234"_s, 0, QString()},
-                                                                {u"mehmet"_s, QString(), 3, u"MEHMET"_s},
-                                                                {u"ismail"_s, u"9876"_s, 4, u"İSMAİL"_s}}) {
-            const QStringList row = query(file(u"master.sqlite"_s), u"SELECT salt, password_sha256 FROM sql_logins WHERE name='"_s + login + u'\'');
-            QCOMPARE(row.size(), 1);
-            QCOMPARE(row[0].section(u'|', 1).toLatin1(),
-                     QCryptographicHash::hash((row[0].section(u'|', 0, 0) + password).toUtf8(), QCryptographicHash::Sha256).toHex());
-            if (userId != 0)
-                QCOMPARE(query(file(u"Defination_DB.sqlite"_s), u"SELECT sysus_nm, sysus FROM sysuslng WHERE sysus_ID=%1"_s.arg(userId)),
-                         QStringList{userName + u'|' + zelvan::login::EncodePassword(password)});
-        }
-    }
-
     // Usage errors write nothing; a database name taken by a directory can't be written.
     void badArgumentsAndWriteFailure()
     {
         QTemporaryDir cwd;
-        for (const QStringList &arguments : {QStringList(), QStringList{u"d"_s, u"--size"_s, u"3"_s}, QStringList{u"d"_s, u"--items"_s, u"0"_s},
-                                             QStringList{u"d"_s, u"--movements-per-item"_s, u"100000"_s}}) {
+        for (const QStringList &arguments : {QStringList{u"d"_s, u"--size"_s, u"3"_s}, QStringList{u"d"_s, u"--items"_s, u"0"_s}}) {
             const auto run = runDemo(arguments, cwd.path());
             QCOMPARE(run.exitCode, 2);
             QVERIFY(run.err.contains("usage: zelvan-demo DIR"));
