@@ -18,7 +18,6 @@ private Q_SLOTS:
     // 4 date, 5 date and time) and its text.
     void cell_data()
     {
-        const auto ole = [](int y, int m, int d) { return Variant::date(double(QDate(1899, 12, 30).daysTo(QDate(y, m, d)))); };
         QTest::addColumn<Variant>("cell");
         QTest::addColumn<QByteArray>("xml");
         QTest::newRow("NULL: no cell") << Variant::null() << QByteArray();
@@ -27,7 +26,7 @@ private Q_SLOTS:
                                                         << R"(<c r="B3" s="2"><v>-0.0501</v></c>)"_ba;
         QTest::newRow("double, shortest form") << Variant::dbl(0.1) << R"(<c r="B3" s="2"><v>0.1</v></c>)"_ba;
         QTest::newRow("bit") << Variant::boolean(true) << R"(<c r="B3" t="b"><v>1</v></c>)"_ba;
-        QTest::newRow("date") << ole(2026, 12, 6) << R"(<c r="B3" s="4"><v>46362</v></c>)"_ba;
+        QTest::newRow("date, 6 December 2026") << Variant::date(46362) << R"(<c r="B3" s="4"><v>46362</v></c>)"_ba;
         QTest::newRow("date and time") << Variant::date(46362.75) << R"(<c r="B3" s="5"><v>46362.75</v></c>)"_ba;
         QTest::newRow("text with XML's characters") << Variant::string(u"Ali & Veli <Ltd>"_s)
                                                     << R"(<c r="B3" t="inlineStr"><is><t>Ali &amp; Veli &lt;Ltd&gt;</t></is></c>)"_ba;
