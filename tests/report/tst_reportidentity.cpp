@@ -39,7 +39,6 @@ private Q_SLOTS:
         QTest::newRow("name and code") << u"Demo Ticaret A.Ş."_s << u"DT01"_s << u"ZELVAN RAPORU - Demo Ticaret A.Ş. (DT01)"_s
                                        << u"ZELVAN RAPORU DT01 2026-12-06.pdf"_s;
         QTest::newRow("no code") << u"Kaya Ltd."_s << QString() << u"ZELVAN RAPORU - Kaya Ltd."_s << u"ZELVAN RAPORU 2026-12-06.pdf"_s;
-        QTest::newRow("no name") << QString() << u"DT01"_s << u"ZELVAN RAPORU - (DT01)"_s << u"ZELVAN RAPORU DT01 2026-12-06.pdf"_s;
         QTest::newRow("neither") << QString() << QString() << u"ZELVAN RAPORU"_s << u"ZELVAN RAPORU 2026-12-06.pdf"_s;
         QTest::newRow("a code no file name may hold") << u"A/B"_s << u"A/B:1*"_s << u"ZELVAN RAPORU - A/B (A/B:1*)"_s
                                                        << u"ZELVAN RAPORU A_B_1_ 2026-12-06.pdf"_s;

@@ -1,9 +1,7 @@
 #include "reportengine/reportexport.h"
 #include "support/popplertools.h"
 #include "support/reportpages.h"
-#include "support/zelvanrun.h"
 
-#include <QDir>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -44,26 +42,6 @@ private slots:
             for (const ReportControl &c : s.controls)
                 QVERIFY2(text.contains(c.text.simplified()), qPrintable(c.text));
         QVERIFY(std::ranges::any_of(pdfWords(pdf), [](const auto &w) { return w.text == u"ZELVAN" && qRound(w.box.left() * 20) == 500 + 4320; }));
-    }
-
-    // A write replaces the target whole; a failure leaves no stray file or folder and gives a reason for
-    // the user (a full disk keeping the old file is run end to end).
-    void writeReplacesWhole()
-    {
-        for (const QString &format : {u"PDF"_s, u"PNG"_s}) {
-            QTemporaryDir dir;
-            const auto write = format == u"PDF" ? writePdf : writePng;
-            const QString name = u"rapor."_s + format.toLower(), path = dir.filePath(name), missing = dir.filePath(u"yok/"_s + name);
-            QString error;
-            QVERIFY(!write(m_page, missing, &error));
-            QVERIFY2(error.startsWith(format + u" dosyası yazılamadı: "_s + QDir::toNativeSeparators(missing) + u": "_s), qPrintable(error));
-            QVERIFY2(!error.endsWith(u": "_s), qPrintable(error));  // the reason follows
-            QVERIFY(writeFile(path, QByteArray(100000, 'x')));
-            QVERIFY(write(m_page, path, &error));
-            QVERIFY(readFile(path).startsWith(format == u"PDF" ? "%PDF-" : "\x89PNG"));
-            QVERIFY(!readFile(path).contains(QByteArray(1000, 'x')));
-            QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList(name));
-        }
     }
 };
 

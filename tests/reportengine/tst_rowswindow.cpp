@@ -1,8 +1,6 @@
 #include "reportengine/rowswindow.h"
 #include "support/fakeservices.h"
 
-#include <QHeaderView>
-#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
@@ -46,72 +44,15 @@ RowTable cheques(const Variant &figure)
 
 const CellFormats Turkish{{u',', u'.'}, u"dd.MM.yyyy"_s, u"HH:mm:ss"_s};
 
-QString column(const QAbstractItemModel *model, int c)
-{
-    QStringList texts;
-    for (int r = 0; r < model->rowCount(); ++r)
-        texts << model->index(r, c).data().toString();
-    return texts.join(u' ');
-}
-
 } // namespace
 
-// The window of a figure's rows: each cell's text and place, sorting with the total kept last, copying as spreadsheets
-// paste, and the warning when the rows no longer add up to the page's figure.
+// The window of a figure's rows: each cell's text as spreadsheets paste it, and the warning when the rows no longer
+// add up to the page's figure.
 class TestRowsWindow : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    // Numbers to the right, the rest to the left; the texts themselves are what "copy" pastes.
-    void alignment_data()
-    {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<int>("column");
-        QTest::addColumn<bool>("right");
-        QTest::newRow("money") << 0 << 2 << true;
-        QTest::newRow("whole number") << 0 << 0 << true;
-        QTest::newRow("date") << 0 << 1 << false;
-        QTest::newRow("NULL") << 2 << 2 << false;
-        QTest::newRow("bit") << 0 << 5 << false;
-        QTest::newRow("text") << 0 << 3 << false;
-        QTest::newRow("total row, amount") << 3 << 2 << true;
-    }
-    void alignment()
-    {
-        QFETCH(int, row);
-        QFETCH(int, column);
-        RowsWindow window(cheques(money("1234567.4999")), Turkish);
-        const QModelIndex index = window.view()->model()->index(row, column);
-        QTEST(bool(index.data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight), "right");
-    }
-
-    // The first column's texts after a click on a column's header (once: ascending, twice: descending).
-    void sorting_data()
-    {
-        QTest::addColumn<int>("column");
-        QTest::addColumn<int>("clicks");
-        QTest::addColumn<QString>("order");
-        QTest::newRow("as read") << 0 << 0 << u"3 1 2 Toplam"_s;
-        QTest::newRow("amount, NULL first") << 2 << 1 << u"2 1 3 Toplam"_s;
-        QTest::newRow("amount, descending") << 2 << 2 << u"3 1 2 Toplam"_s;
-        QTest::newRow("date, by day and time") << 1 << 1 << u"2 3 1 Toplam"_s;
-        QTest::newRow("fractions, NULL first") << 4 << 1 << u"1 3 2 Toplam"_s;
-    }
-    void sorting()
-    {
-        QFETCH(int, column);
-        QFETCH(int, clicks);
-        RowsWindow window(cheques(money("1234567.4999")), Turkish);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QHeaderView *header = window.view()->horizontalHeader();
-        for (int i = 0; i < clicks; ++i)
-            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                              QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2));
-        QTEST(::column(window.view()->model(), 0), "order");
-    }
-
     void copy_data()
     {
         QTest::addColumn<QList<int>>("selected");  // rows of the grid

@@ -14,13 +14,12 @@ using runtime::Variant;
 
 namespace {
 
-// openpyxl, a reader of its own: the sheet names, and each sheet's rows as
-// the texts of their cells (values stored with formulas, not the formulas).
+// openpyxl, a reader of its own: each sheet's rows as the texts of their cells (values stored with formulas, not the formulas).
 const QString SheetsReader = uR"(
 import json, sys, openpyxl
 book = openpyxl.load_workbook(sys.argv[1], data_only=True)
 rows = lambda s: [[("" if v is None else str(v)) for v in r] for r in s.iter_rows(values_only=True)]
-print(json.dumps({"names": book.sheetnames, "rows": [rows(s) for s in book.worksheets]}))
+print(json.dumps({"rows": [rows(s) for s in book.worksheets]}))
 )"_s;
 
 // The last rows of a sheet, from its XML, for sheets too large for openpyxl's pace.
@@ -119,20 +118,6 @@ private Q_SLOTS:
             QCOMPARE(row[0].toString(), labels[i]);
             QCOMPARE(row[1].toString(), amountTexts[i]);
         }
-    }
-
-    // Sheet names: a caption cut to 31 characters, characters a name may not
-    // hold made blanks, and a name taken (in any case) given up for "SheetN".
-    void sheetNames()
-    {
-        const QString longCaption = u"Hesaba Aktarılmamış POS Toplamları"_s;
-        const QJsonObject book = write({table(longCaption, {}, 0), table(u"Açık/Hesap [Borç]"_s, {}, 0),
-                                        table(longCaption + u" Kalanı"_s, {}, 0), table(u"Kesilen Çekler"_s, {}, 0),
-                                        table(u"KESILEN ÇEKLER"_s, {}, 0)});
-        QCOMPARE(book[u"names"_s].toArray().toVariantList(),
-                 (QVariantList{u"ZELVAN RAPORU"_s, u"Hesaba Aktarılmamış POS Toplaml"_s, u"Açık Hesap  Borç "_s, u"Sheet4"_s,
-                               u"Kesilen Çekler"_s, u"Sheet6"_s}));
-        QCOMPARE(book[u"rows"_s][1][0][0].toString(), longCaption);
     }
 
     // A figure with more rows than a sheet holds: the sheet ends with a row
