@@ -22,7 +22,6 @@ class FakeDatabase
 {
 public:
     void answer(const QString &sql, const FakeResult &result) { m_answers.insert(sql, result); }
-    void refuse(const QString &sql) { m_answers.remove(sql); }
 
     // A connection open on this database; the database must outlive it.
     std::shared_ptr<database::Connection> connect();
@@ -35,9 +34,6 @@ private:
     friend class FakeBackend;
     QHash<QString, FakeResult> m_answers;
 };
-
-// One row with a single column `Toplam`, as an aggregate query returns it.
-inline FakeResult sumResult(const runtime::Variant &value) { return {{QStringLiteral("Toplam")}, {{value}}}; }
 
 // A Variant from short text: "N" is NULL; otherwise a number of the type `column` declares:
 // FLOAT (Double), MONEY (Currency), DECIMAL (Decimal), SMALLINT (Integer), INT (Long).
