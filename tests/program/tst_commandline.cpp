@@ -58,7 +58,6 @@ private Q_SLOTS:
         QTest::newRow("empty file") << u"--png="_s;
         QTest::newRow("a value for a switch") << u"--stock-one-pass=yes"_s;
         QTest::newRow("JSON and PDF both to standard output") << u"--json --pdf -"_s;
-        QTest::newRow("PDF and PNG both to standard output") << u"--pdf - --png=-"_s;
         QTest::newRow("details without JSON") << u"--details --xlsx c.xlsx"_s;
     }
     void refused()

@@ -58,11 +58,6 @@ std::string describe(const std::vector<std::wstring> &list)
     return out + "]";
 }
 
-std::string describe(bool value)
-{
-    return value ? "true" : "false";
-}
-
 void Case::that(const char *fact, bool holds)
 {
     if (!holds)

@@ -15,7 +15,6 @@ std::string describe(const std::string &bytes);
 std::string describe(const std::u16string &text);
 std::string describe(const std::wstring &text);
 std::string describe(const std::vector<std::wstring> &list);
-std::string describe(bool value);
 template <typename T>
     requires std::is_integral_v<T>
 std::string describe(T value)

@@ -1,7 +1,6 @@
 #include "childprocess.h"
 
 #include "platform/win32/processargumentsapi.h"
-#include "platform/win32/systeminfoapi.h"
 #include "platform/win32/win32api.h"
 
 #include <filesystem>
@@ -37,7 +36,7 @@ int runAsChild()
     std::ofstream out(std::filesystem::path(childOutput()), std::ios::binary);
     out.write(reinterpret_cast<const char *>(text.data()), std::streamsize(text.size() * sizeof(wchar_t)));
     out.close();
-    return int(platform::win32::getVersion());
+    return 0;
 }
 
 std::wstring programPath()

@@ -9,7 +9,7 @@ namespace zelvan::windowscheck {
 
 // The check program, started again with ZELVAN_CHECK_OUT naming a file, is
 // the child of the cases that need a new process: it writes its arguments
-// there, as the unit splits them, and ends with GetVersion's value.
+// there, as the unit splits them.
 bool isChild();
 int runAsChild();
 

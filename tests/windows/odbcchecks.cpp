@@ -25,27 +25,18 @@ std::string describeError(const Error &error)
 }
 
 // Reads a column with the getter the back end uses for a type.
-enum class Read { Int32, Int64, Double, Timestamp, Text8, Text16 };
+enum class Read { Int64, Timestamp, Text8, Text16 };
 
 std::optional<std::string> read(Statement &statement, std::uint16_t column, Read as)
 {
-    std::int32_t int32 = 0;
     std::int64_t int64 = 0;
-    double number = 0;
     Timestamp time;
     std::string text;
     std::u16string wide;
     char formatted[64] = {};
     switch (as) {
-    case Read::Int32:
-        return statement.get(column, int32) ? std::optional(std::to_string(int32)) : std::nullopt;
     case Read::Int64:
         return statement.get(column, int64) ? std::optional(std::to_string(int64)) : std::nullopt;
-    case Read::Double:
-        if (!statement.get(column, number))
-            return std::nullopt;
-        std::snprintf(formatted, sizeof formatted, "%.15g", number);
-        return formatted;
     case Read::Timestamp:
         if (!statement.get(column, time))
             return std::nullopt;
@@ -74,7 +65,9 @@ std::function<void(Case &)> odbcCase(Body body)
 }
 
 // SQL Server's types as the driver reports them and the getter the type
-// mapping uses for each reads them; nothing for NULL.
+// mapping uses for each reads them: those whose C types differ in width or
+// layout between Windows and Linux. The rest, NULL and the refusals are
+// the same code as on Linux, where tst_tdsserver and tst_odbcbackend run them.
 struct TypeRow
 {
     const char *name;
@@ -82,7 +75,7 @@ struct TypeRow
     int dataType;
     std::u16string typeName;
     Read read;
-    std::optional<std::string> value;
+    std::string value;
 };
 
 const TypeRow typeRows[] = {
@@ -92,11 +85,7 @@ const TypeRow typeRows[] = {
      Read::Text16, "Demo Ticaret A.Ş."},
     {"DATETIME", u"SELECT Mali_Yil_Baslangic FROM Defination_DB.dbo.sysfrmlng WHERE sysfrm_ID=1", 93, u"datetime",
      Read::Timestamp, "2026-01-01 00:00:00.000000000"},
-    {"INT", u"SELECT sysfrm_ID FROM Defination_DB.dbo.sysfrmlng WHERE sysfrm_ID=1", 4, u"int", Read::Int32, "1"},
     {"a whole number beyond 32 bits", u"SELECT 9000000000", 2, u"decimal", Read::Int64, "9000000000"},
-    {"FLOAT", u"SELECT 1.5", 8, u"float", Read::Double, "1.5"},
-    {"NULL, as a number", u"SELECT NULL", -9, u"nvarchar", Read::Int32, std::nullopt},
-    {"NULL, as text", u"SELECT NULL", -9, u"nvarchar", Read::Text16, std::nullopt},
 };
 
 void typeCase(Case &check, Connection &connection, const TypeRow &row)
@@ -108,47 +97,10 @@ void typeCase(Case &check, Connection &connection, const TypeRow &row)
     check.equal("data type", statement.columns()[0].dataType, row.dataType);
     check.equal("type name", statement.columns()[0].typeName, row.typeName);
     check.that("a row", statement.fetch());
-    check.equal("value", read(statement, 1, row.read), row.value);
+    check.equal("value", read(statement, 1, row.read), std::optional(row.value));
 }
-
-// Refusals as SQL Server words them, and the diagnostic records they give.
-// FreeTDS gives a refused login SQLSTATE 42000 where Microsoft's drivers give
-// 28000; the program knows it by its number, 18456, as well.
-struct RejectRow
-{
-    const char *name;
-    std::u16string login;
-    std::u16string sql;
-    Error::Stage stage;
-    std::u16string state;
-    std::u16string text;
-    std::int32_t native;
-};
 
 const std::u16string login = u";DATABASE=NRV_DEMO_2026;UID=norvent;PWD={Zelvan2026};TDS_Version=7.4;ClientCharset=UTF-8";
-
-const RejectRow rejectRows[] = {
-    {"a missing table", login, u"SELECT * FROM YOK", Error::Stage::Statement, u"42S02", u"Invalid object name 'YOK'.", 208},
-    {"a wrong password", u";DATABASE=NRV_DEMO_2026;UID=norvent;PWD={yanlış};TDS_Version=7.4;ClientCharset=UTF-8",
-     u"SELECT 1", Error::Stage::Connect, u"42000", u"Login failed for user 'norvent'.", 18456},
-};
-
-void rejectCase(Case &check, const std::u16string &driver, const RejectRow &row)
-{
-    try {
-        Connection connection(driver + row.login, 5);
-        Statement statement(connection, row.sql, 5);
-        check.fail("not refused");
-    } catch (const Error &error) {
-        check.equal("stage", int(error.stage), int(row.stage));
-        check.that("records", !error.records.empty());
-        if (error.records.empty())
-            return;
-        check.equal("SQLSTATE", error.records[0].state, row.state);
-        check.equal("native error", error.records[0].native, row.native);
-        check.that("text", error.records[0].text.find(row.text) != std::u16string::npos);
-    }
-}
 
 // Longer than the getter's buffer, with characters beyond the BMP.
 void longTextCase(Case &check, Connection &connection)
@@ -182,8 +134,6 @@ void odbcChecks(Checks &checks)
     for (const TypeRow &row : typeRows)
         checks.run(std::string("ODBC: ") + row.name, odbcCase([&](Case &check) { typeCase(check, *connection, row); }));
     checks.run("ODBC: text longer than a piece", odbcCase([&](Case &check) { longTextCase(check, *connection); }));
-    for (const RejectRow &row : rejectRows)
-        checks.run(std::string("ODBC refuses: ") + row.name, [&](Case &check) { rejectCase(check, driver, row); });
 }
 
 } // namespace zelvan::windowscheck

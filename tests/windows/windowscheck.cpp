@@ -1,6 +1,5 @@
 // Runs the plain-C++ Windows units against the system they call, under Wine
-// (tools/mingw/check.sh): the version cases set Wine's Windows version, and
-// the ODBC cases reach Linux's drivers. One line per case, then the totals;
+// (tools/mingw/check.sh): the ODBC cases reach Linux's drivers. One line per case, then the totals;
 // the exit code is 1 when a case failed.
 
 #include "checkgroups.h"
