@@ -47,7 +47,6 @@ private Q_SLOTS:
         QTest::newRow("expressions, a comma inside a call, empty delimited names")
             << u"SELECT SUM(a*b) AS x, SUM(a) + 1, COALESCE(SUM(a), 0), MAX(b), SUM(t.\"\"), MAX([]) FROM T"_s
             << QList{None, None, None, hint(u"MAX"_s, {}, u"b"_s), None, None};
-        QTest::newRow("not a select") << u"UPDATE T SET a=1"_s << QList<SelectItemHint>();
     }
     void hints()
     {
