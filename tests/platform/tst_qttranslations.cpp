@@ -23,12 +23,6 @@ private Q_SLOTS:
         QDialogButtonBox buttons(QDialogButtonBox::Cancel);
         QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), u"İptal"_s);
     }
-
-    void noCatalogue()
-    {
-        QTemporaryDir empty;
-        QVERIFY(!platform::installQtTranslations(*qApp, {empty.path()}));
-    }
 };
 
 QTEST_MAIN(TestQtTranslations)
