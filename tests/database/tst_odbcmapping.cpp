@@ -65,13 +65,6 @@ private Q_SLOTS:
         QTEST(error.number(), "number");
         QTEST(error.description(), "text");
     }
-
-    // A DATETIME keeps its milliseconds; the nanoseconds beyond them are dropped.
-    void dates()
-    {
-        QCOMPARE(odbcDate(2026, 3, 1, 12, 34, 56, 789999999).value_or(runtime::Variant()).doubleValue(),
-                 runtime::oleDateFrom(QDate(2026, 3, 1), QTime(12, 34, 56, 789)));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestOdbcMapping)
