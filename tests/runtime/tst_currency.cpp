@@ -13,7 +13,6 @@ using zelvan::test::textOrErr;
 namespace {
 constexpr qint64 MaxRaw = std::numeric_limits<qint64>::max();
 constexpr qint64 MinRaw = std::numeric_limits<qint64>::min();
-constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 const QString Overflow = u"err 6"_s;
 
 QString raw(qint64 value) { return QString::number(value); }
@@ -31,20 +30,18 @@ class TestCurrency : public QObject
     Q_OBJECT
 
 private slots:
-    // Operands and results are raw values. Exact products rounded half to even; the path for compilers without
-    // a 128-bit type agrees.
+    // Operands and results are raw values. Exact products rounded half to even. An overflowing sum of figures runs
+    // end to end (tst_badinput).
     void arithmetic_data()
     {
         QTest::addColumn<qint64>("a");
         QTest::addColumn<QChar>("operation");
         QTest::addColumn<qint64>("b");
         QTest::addColumn<QString>("result");
-        QTest::newRow("top plus one") << MaxRaw << QChar(u'+') << qint64(1) << Overflow;
         QTest::newRow("bottom minus top") << MinRaw << QChar(u'-') << MaxRaw << Overflow;
         QTest::newRow("down to the bottom") << qint64(-1) << QChar(u'-') << MaxRaw << raw(MinRaw);
         QTest::newRow("half down to even") << qint64(1) << QChar(u'*') << qint64(5000) << u"0"_s;
         QTest::newRow("half up to even") << qint64(-3) << QChar(u'*') << qint64(5000) << u"-2"_s;
-        QTest::newRow("bottom times -1") << MinRaw << QChar(u'*') << qint64(-10000) << Overflow;
         // 30370004.9997^2 = 922337203681802.99700009 fits; 30370005^2 does not.
         QTest::newRow("largest square") << qint64(303700049997) << QChar(u'*') << qint64(303700049997) << u"9223372036818029970"_s;
         QTest::newRow("square too large") << qint64(303700050000) << QChar(u'*') << qint64(303700050000) << Overflow;
@@ -59,29 +56,15 @@ private slots:
         const Currency x = Currency::fromRaw(a);
         const Currency y = Currency::fromRaw(b);
         QTEST(rawOrErr([&] { return operation == u'+' ? x + y : operation == u'-' ? x - y : x * y; }), "result");
-        if (operation != u'*')
-            return;
-        qint64 portable = 0;
-        const bool fits = detail::multiplyRawPortable(a, b, portable);
-        QTEST(fits ? raw(portable) : Overflow, "result");
     }
 
-    // The bottom has no positive counterpart; whole numbers fit up to the top.
-    void edges()
-    {
-        QCOMPARE(rawOrErr([] { return Currency::fromRaw(MinRaw).abs(); }), Overflow);
-        QCOMPARE(Currency::fromInt(922337203685477).raw(), 9223372036854770000);
-        QCOMPARE(rawOrErr([] { return Currency::fromInt(922337203685478); }), Overflow);
-    }
-
-    // "none": no number.
+    // "none": no number. Exponents and halves also reach Currency from text in the fuzz corpus replay, checked
+    // against Decimal.
     void parse_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("raw");
-        QTest::newRow("exponent") << u"1.5e-2"_s << u"150"_s;
         QTest::newRow("half down to even") << u"0.00005"_s << u"0"_s;
-        QTest::newRow("half up to even") << u"-0.00015"_s << u"-2"_s;
         QTest::newRow("just above half") << u"0.0000500000000000000000000000000000000001"_s << u"1"_s;
         QTest::newRow("rounds above the top") << u"922337203685477.58075"_s << Overflow;
         QTest::newRow("huge exponent") << u"1E99999999999"_s << Overflow;
@@ -98,12 +81,10 @@ private slots:
     {
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
-        // value * 10000 in floating point would give 2157462.5 and round to even.
-        QTest::newRow("exact, not scaled") << 12081.79 / 56 << u"215.7463"_s;
+        // value * 10000 in floating point would give exactly -0.5 and round to even.
         QTest::newRow("0.00005 lies above the half") << -0.00005 << u"-0.0001"_s;
         QTest::newRow("exact half down") << 0.03125 << u"0.0312"_s;
         QTest::newRow("above the top") << 922337203685477.6 << Overflow;  // 922337203685477.625
-        QTest::newRow("NaN") << NaN << Overflow;
     }
     void fromDouble()
     {
@@ -111,20 +92,12 @@ private slots:
         QTEST(textOrErr([&] { return Currency::fromDouble(value).toString(); }), "text");
     }
 
-    void textAndDouble_data()
+    // The bottom has no positive counterpart. Other amounts' texts (trailing zeros dropped, inner zeros kept) are
+    // the stock valuation's and the TDS runs' results.
+    void bottomTextAndDouble()
     {
-        QTest::addColumn<qint64>("raw");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("value");
-        QTest::newRow("trailing zeros dropped") << qint64(-125000) << u"-12.5"_s << -12.5;
-        QTest::newRow("inner zero kept") << qint64(10203) << u"1.0203"_s << 1.0203;
-        QTest::newRow("bottom") << MinRaw << u"-922337203685477.5808"_s << -922337203685477.5808;
-    }
-    void textAndDouble()
-    {
-        QFETCH(qint64, raw);
-        QTEST(Currency::fromRaw(raw).toString(), "text");
-        QTEST(Currency::fromRaw(raw).toDouble(), "value");
+        QCOMPARE(Currency::fromRaw(MinRaw).toString(), u"-922337203685477.5808"_s);
+        QCOMPARE(Currency::fromRaw(MinRaw).toDouble(), -922337203685477.5808);
     }
 };
 

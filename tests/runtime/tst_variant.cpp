@@ -25,7 +25,6 @@ using Conversion = QString (*)(const Variant &);
 QString CBool(const Variant &v) { return Variant::boolean(v.toBool()).toString(); }
 QString CInt(const Variant &v) { return QString::number(v.toInteger()); }
 QString CLng(const Variant &v) { return QString::number(v.toLong()); }
-QString CDate(const Variant &v) { return Variant::date(v.toDate()).toString(); }
 QString CStr(const Variant &v) { return v.toString(); }
 QString Int(const Variant &v) { return typed([&] { return v.intPart(); }); }
 QString Abs(const Variant &v) { return typed([&] { return v.abs(); }); }
@@ -54,26 +53,21 @@ class TestVariant : public QObject
     Q_OBJECT
 
 private slots:
-    // Whole numbers round halves to even before the range is checked.
+    // Whole numbers round halves to even before the range is checked. Text to numbers (halves, blanks, Integer's
+    // range, no number) is checked against Decimal in the fuzz corpus replay.
     void conversions_data()
     {
         QTest::addColumn<Variant>("value");
         QTest::addColumn<Conversion>("conversion");
         QTest::addColumn<QString>("result");
         QTest::newRow("Double half to even") << f(2.5) << &CLng << u"2"_s;
-        QTest::newRow("Integer top rounds over") << f(32767.5) << &CInt << Overflow;
         QTest::newRow("Currency half to even") << cur(u"-3.5") << &CLng << u"-4"_s;
-        QTest::newRow("text half to even, trimmed") << str(u" -2.5 ") << &CInt << u"-2"_s;
         QTest::newRow("True is -1") << True << &CInt << u"-1"_s;
         QTest::newRow("false with blanks") << str(u" false ") << &CBool << u"False"_s;
         QTest::newRow("Null to Long") << Null << &CLng << InvalidUseOfNull;
-        QTest::newRow("no number to Long") << str(u"12a") << &CLng << Mismatch;
         QTest::newRow("16 digits") << f(1234567890123456.0) << &CStr << u"1.23456789012346E+15"_s;
         QTest::newRow("minus zero") << f(-0.0) << &CStr << u"0"_s;
-        QTest::newRow("time only") << day(0.5) << &CStr << u"12:00:00"_s;
-        QTest::newRow("past the last day") << f(2958466.0) << &CDate << Overflow;
         QTest::newRow("intPart of Currency") << cur(u"-3.5") << &Int << u"Currency:-4"_s;
-        QTest::newRow("intPart of text") << str(u" -2.5 ") << &Int << u"Double:-3"_s;
         QTest::newRow("abs of the Long bottom grows") << lng(-2147483647 - 1) << &Abs << u"Double:2147483648"_s;
     }
     void conversions()
@@ -83,6 +77,8 @@ private slots:
         QTEST(textOrErr([&] { return conversion(value); }), "result");
     }
 
+    // Currency with Double, and a text that is no number, are the stock valuation's (tst_stockvaluation,
+    // tst_badinput).
     void arithmetic_data()
     {
         QTest::addColumn<Variant>("a");
@@ -91,9 +87,7 @@ private slots:
         QTest::addColumn<QString>("result");
         QTest::newRow("Long grows") << lng(2147483647) << QChar(u'+') << lng(1) << u"Double:2147483648"_s;
         QTest::newRow("Double too large") << f(1e308) << QChar(u'*') << Variant::integer(10) << Overflow;
-        QTest::newRow("Currency + Double") << cur(u"0.5") << QChar(u'+') << f(0.00005) << u"Currency:0.5001"_s;
         QTest::newRow("Decimal + Double") << dec(u"0.1") << QChar(u'+') << f(0.2) << u"Decimal:0.3"_s;
-        QTest::newRow("no number + Long") << str(u"a") << QChar(u'+') << lng(1) << Mismatch;
         QTest::newRow("Date - Date") << day(45352.5) << QChar(u'-') << day(45350) << u"Double:2.5"_s;
         QTest::newRow("Currency * Null") << cur(u"1") << QChar(u'*') << Null << u"Null"_s;
     }
@@ -112,7 +106,6 @@ private slots:
         QTest::addColumn<Variant>("b");
         QTest::addColumn<QString>("order");
         QTest::newRow("Null") << Null << lng(1) << u"Null"_s;
-        QTest::newRow("Empty is the empty text") << Variant() << str(u"a") << u"-1"_s;
         QTest::newRow("Currency and the double 0.1") << cur(u"0.1") << f(0.1) << u"-1"_s;
         QTest::newRow("Decimal and Double") << dec(u"0.1") << f(0.1) << u"0"_s;
         QTest::newRow("text exact") << str(u"abc") << str(u"ABC") << u"1"_s;
