@@ -15,7 +15,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-enum class Target { LinkToFile, Fifo };
+enum class Target { RegularFile, LinkToFile, Fifo };
 
 // The kind of file system object at `path` (lstat: a link is a link).
 QString kindOf(const QString &path)
@@ -35,6 +35,7 @@ bool makeTarget(Target target, const QTemporaryDir &dir, const QString &path)
 {
     const QByteArray name = QFile::encodeName(path);
     switch (target) {
+    case Target::RegularFile: return QFile(path).open(QIODevice::WriteOnly) && QFile(path).resize(300);
     case Target::LinkToFile:
         return QFile(dir.filePath(u"real"_s)).open(QIODevice::WriteOnly) && QFile::link(dir.filePath(u"real"_s), path);
     case Target::Fifo: return ::mkfifo(name.constData(), 0666) == 0;
@@ -56,12 +57,13 @@ private Q_SLOTS:
         QTest::addColumn<Target>("target");
         QTest::addColumn<QString>("kindAfter");
         QTest::addColumn<QString>("contentsAt");  // a file below the folder that then holds the data, or empty
+        QTest::newRow("longer regular file") << Target::RegularFile << u"file"_s << u"out"_s;
         QTest::newRow("link to a file") << Target::LinkToFile << u"link"_s << u"real"_s;
         QTest::newRow("fifo") << Target::Fifo << u"fifo"_s << QString();
     }
 
-    // Whatever is there keeps its kind; a FIFO is written into, never replaced. A new file: the report runs
-    // (tst_reportrun); a file replaced whole: tst_reportexport; a write that fails: tst_faults.
+    // Whatever is there keeps its kind and holds just the new bytes; a FIFO is written into, never replaced.
+    // A new file: the report runs (tst_reportrun); a write that fails: tst_faults.
     void targets()
     {
         QFETCH(Target, target);

@@ -62,14 +62,9 @@ public:
 class RecordingClipboard : public platform::Clipboard
 {
 public:
-    void clear() override
-    {
-        text.clear();
-        ++clears;
-    }
+    void clear() override { text.clear(); }
     void setText(const QString &t) override { text = t; }
     QString text;
-    int clears = 0;
 };
 
 // Ending the program throws, so that every ending path can be followed inside one test process.
@@ -100,28 +95,19 @@ public:
     QTime time{14, 30, 15};
 };
 
-// Records what would be started; `present` says which files exist.
-class FakeProgramStarter : public platform::ProcessLauncher
+// No updater stands beside the program, so none is started.
+class NoUpdater : public platform::ProcessLauncher
 {
 public:
-    bool isOrdinaryFile(const QString &path) override { return present.contains(path); }
-    bool startDetached(const QString &path) override
-    {
-        started.append(path);
-        return true;
-    }
-    QStringList present, started;
+    bool isOrdinaryFile(const QString &) override { return false; }
+    bool startDetached(const QString &) override { return false; }
 };
 
 // A Windows of a chosen version that records restart requests (flags, reserved).
 class FakeSystemInfo : public platform::SystemInfo
 {
 public:
-    quint32 getVersion() override
-    {
-        ++versionCalls;
-        return version;
-    }
+    quint32 getVersion() override { return version; }
     bool exitWindowsEx(quint32 flags, quint32 reserved) override
     {
         exitRequests.append({flags, reserved});
@@ -133,7 +119,6 @@ public:
     }
     quint32 version = 6;
     QByteArray computerName = "MUHASEBE-PC";
-    int versionCalls = 0;
     QList<QPair<quint32, quint32>> exitRequests;
 };
 
@@ -157,7 +142,7 @@ struct FakeServices
     QTemporaryDir registryDir;
     std::unique_ptr<platform::RegistryFileStore> registry;
     FakeSystemInfo system;
-    FakeProgramStarter launcher;
+    NoUpdater launcher;
     QString programDir = QStringLiteral("/opt/zelvan");
 };
 
