@@ -70,8 +70,8 @@ private Q_SLOTS:
     }
 
     // Values as read, by SQL Server's type; sums exact where doubles drift. The plain types, NULLs and a SUM over
-    // MONEY reach the client through the TDS test server too (tst_tdsserver), DECIMAL(38,38) and a sum of no rows
-    // the report (tst_badinput): here what only the embedded engine decides.
+    // MONEY reach the client through the TDS test server too (tst_tdsserver), a sum of no rows the report
+    // (tst_badinput): here what only the embedded engine decides.
     void values_data()
     {
         QTest::addColumn<QString>("sql");

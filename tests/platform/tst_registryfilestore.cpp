@@ -61,7 +61,7 @@ private slots:
     }
 
     // A missing file is an empty registry; reading it creates nothing. Creating a key that exists adds
-    // nothing. Values are read back by the program's tests (tst_registryaccess, tst_regionalsettings).
+    // nothing. Values are read back by the end-to-end runs (tst_badinput).
     void createKey()
     {
         const QString path = m_dir.filePath(u"config/zelvan/registry.reg"_s);
